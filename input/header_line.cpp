@@ -1,0 +1,49 @@
+#include "input/header_line.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "input/split_fields.h"
+#include "input/text_rules.h"
+
+namespace marlint {
+
+bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config) {
+  // After a failed read the line is empty, and is judged like any other.
+  std::string_view line;
+  readLine(input, line);
+  std::array<std::string_view, 3> fields;
+  if (splitFieldsInto(line, ',', fields) != fields.size()) {
+    return run.fail(line, " is illegal format.");
+  }
+  config.pmcPathCount = readLeadingInt(fields[0]);
+  if (config.pmcPathCount < 1 || config.pmcPathCount > 5) {
+    return run.fail(line, " is illegal PMC path num.");
+  }
+  config.cncPathCount = readLeadingInt(fields[1]);
+  if (config.cncPathCount < 1 || config.cncPathCount > 10) {
+    return run.fail(line, " is illegal CNC path num.");
+  }
+  if (fields[2] != "True" && fields[2] != "False") {
+    return run.fail(line, " is illegal DCS Ladder.");
+  }
+  return false;
+}
+
+void derivePathNames(RunState& run, const ControllerConfig& config) {
+  // CNC path 1 is plain "Path"; there is no "Path1".
+  for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
+    run.xmlLocationNames.push_back(i == 1 ? std::string("Path") : "Path" + std::to_string(i));
+  }
+  for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
+    run.pathNameSet.push_back("CNC path " + std::to_string(i));
+  }
+  for (std::int32_t i = 1; i <= config.pmcPathCount; ++i) {
+    run.pathNameSet.push_back("PMC path " + std::to_string(i));
+  }
+  // The DCS path is a data path whatever the header's DCS ladder field says.
+  run.pathNameSet.push_back("DCS path 9");
+}
+
+}  // namespace marlint

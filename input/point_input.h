@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace marlint {
+
+// A sequential, read-only byte input: a named point file, standard input, or
+// bytes already in memory. All three are read by the same `readLine`, in
+// large blocks, without any character-set conversion. Once a read has failed
+// (or the file did not open) every further read fails.
+class PointInput {
+ public:
+  // Reads `stream`; closes it on `close()` or destruction when `ownsStream`.
+  PointInput(std::FILE* stream, bool ownsStream);
+  // Reads `bytes`, which must outlive the input.
+  explicit PointInput(std::string_view bytes);
+  // An input in the failed state: there is nothing to read.
+  PointInput();
+
+  PointInput(const PointInput&) = delete;
+  PointInput& operator=(const PointInput&) = delete;
+  PointInput(PointInput&& other) noexcept;
+  PointInput& operator=(PointInput&& other) noexcept;
+  ~PointInput();
+
+  // Closes an owned stream; standard input is left open.
+  void close();
+
+  friend bool readLine(PointInput& input, std::string_view& line);
+
+ private:
+  // Reads more bytes from the stream behind the unread ones; false when the
+  // stream had none left.
+  bool refill();
+
+  std::FILE* stream_ = nullptr;
+  bool ownsStream_ = false;
+  bool failed_ = false;
+  std::string buffer_;           // holds the bytes read from a stream
+  const char* data_ = nullptr;   // buffer_ or the caller's bytes
+  std::size_t begin_ = 0;        // first unread byte
+  std::size_t end_ = 0;          // one past the last byte available
+  std::size_t scannedUpTo_ = 0;  // bytes from begin_ known to hold no LF
+};
+
+// Opens the point input for `path`: exactly "-" means standard input, any
+// other text names a file, opened in binary mode. A file that does not open
+// gives an input in the failed state; no message is produced here.
+PointInput openPointInput(const std::string& path);
+
+// Reads the next line into `line` without its line end; a CR directly before
+// the LF is dropped too, a CR anywhere else is an ordinary byte. A last line
+// without LF is still a line. Returns false, with `line` empty, when there is
+// no line left. `line` stays valid until the next read from `input`.
+bool readLine(PointInput& input, std::string_view& line);
+
+}  // namespace marlint

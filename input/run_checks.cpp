@@ -1,0 +1,31 @@
+#include "input/run_checks.h"
+
+#include "points/duplicate_names.h"
+#include "points/point_rows.h"
+
+namespace marlint {
+
+bool runChecksOn(RunState& run, PointInput& input, ControllerConfig& config, PointList& points) {
+  bool failed = checkHeaderLine(run, input, config);
+  if (!failed) {
+    derivePathNames(run, config);
+    failed = readPointRows(run, input, points) || checkDuplicateNames(run, points);
+  }
+  // "OK" goes by the result text, not by the flags: it is stored only when
+  // no check has stored a message.
+  if (run.resultText.empty()) {
+    run.resultText = "OK";
+  }
+  return failed;
+}
+
+bool runChecks(RunState& run, const std::string& pointFilePath, ControllerConfig& config,
+               PointList& points) {
+  PointInput input = openPointInput(pointFilePath);
+  const bool failed = runChecksOn(run, input, config, points);
+  // Close before the caller opens the result file, which may be this file.
+  input.close();
+  return failed;
+}
+
+}  // namespace marlint

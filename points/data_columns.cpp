@@ -1,0 +1,82 @@
+#include "points/data_columns.h"
+
+#include <algorithm>
+#include <array>
+
+#include "input/split_fields.h"
+#include "input/text_rules.h"
+
+namespace marlint {
+
+GateOutcome constantPointGate(const PointRecord& record, std::string_view text) {
+  const bool carriesConstants =
+      record.pointType == point_type::kCondition ||
+      (record.pointType == point_type::kEvent && record.hasConstantValues());
+  if (carriesConstants && !text.empty()) {
+    return GateOutcome::kReject;
+  }
+  return record.hasConstantValues() ? GateOutcome::kSkipOwnRule : GateOutcome::kApplyOwnRule;
+}
+
+std::optional<bool> settleByConstantPointGate(RunState& run, const PointRecord& record,
+                                              std::string_view text, std::string_view suffix) {
+  switch (constantPointGate(record, text)) {
+    case GateOutcome::kReject: return run.fail(text, suffix);
+    case GateOutcome::kSkipOwnRule: return false;
+    case GateOutcome::kApplyOwnRule: break;
+  }
+  return std::nullopt;
+}
+
+bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
+  constexpr std::string_view kSuffix = " is illegal data path.";
+  if (constantPointGate(record, text) == GateOutcome::kReject) {
+    return run.fail(text, kSuffix);
+  }
+  // An empty data path means CNC path 1, also for a point with constant values.
+  if (text.empty()) {
+    record.pathKind = path_kind::kCnc;
+    record.pathNumber = 1;
+    return false;
+  }
+  const auto& names = run.pathNameSet;
+  if (std::find(names.begin(), names.end(), text) == names.end()) {
+    return run.fail(text, kSuffix);
+  }
+  // Every data path name is "<CNC|PMC|DCS> path <number>".
+  std::array<std::string_view, 3> words;
+  splitFieldsInto(text, ' ', words);
+  record.pathKind = words[0] == "CNC" ? path_kind::kCnc : path_kind::kPmc;
+  record.pathNumber = readLeadingInt(words[2]);
+  return false;
+}
+
+bool checkDataType(RunState& run, std::string_view text, PointRecord& record) {
+  constexpr std::string_view kSuffix = " is illegal data type.";
+  if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
+    return *settled;
+  }
+  const std::int32_t dataType = readLeadingInt(text);
+  const bool onCncPath = record.pathKind == path_kind::kCnc;
+  const bool inRange =
+      onCncPath ? (dataType >= 1 && dataType <= 4) : (dataType >= 5 && dataType <= 8);
+  if (!inRange) {
+    return run.fail(text, kSuffix);
+  }
+  record.dataType = dataType;
+  return false;
+}
+
+bool checkReturnType(RunState& run, std::string_view text, PointRecord& record) {
+  constexpr std::string_view kSuffix = " is illegal return type.";
+  if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
+    return *settled;
+  }
+  if (text != "String") {
+    return run.fail(text, kSuffix);
+  }
+  record.returnType = "String";
+  return false;
+}
+
+}  // namespace marlint

@@ -1,0 +1,63 @@
+#include "points/identity_columns.h"
+
+#include "input/text_rules.h"
+#include "vocab/vocabularies.h"
+
+namespace marlint {
+namespace {
+
+constexpr std::size_t kMaxPointNameLength = 50;
+
+}  // namespace
+
+bool checkPointKind(RunState& run, std::string_view text, PointRecord& record) {
+  if (text != "D" && text != "C") {
+    return run.fail(text, " is illegal point kind.");
+  }
+  record.kind = text[0];
+  return false;
+}
+
+bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
+  // A "D" row's suffix is free; only its method name is held to the rules.
+  std::string_view candidate = text;
+  if (record.kind == 'D') {
+    candidate = methodNameOf(text);
+    if (!lookupMethodCycle(candidate)) {
+      return run.fail("Illegal point name.");
+    }
+  }
+  if (candidate.size() > kMaxPointNameLength || candidate.empty() ||
+      !isAsciiLetter(candidate.front()) || !isAllAlnum(candidate)) {
+    return run.fail("Illegal point name.");
+  }
+  record.name.assign(text);
+  return false;
+}
+
+bool checkPointType(RunState& run, std::string_view text, PointRecord& record) {
+  if (text == "EVENT") {
+    record.pointType = point_type::kEvent;
+  } else if (text == "SAMPLE") {
+    record.pointType = point_type::kSample;
+  } else if (text == "CONDITION") {
+    record.pointType = point_type::kCondition;
+  } else {
+    return run.fail(text, " is illegal point type.");
+  }
+  return false;
+}
+
+std::string_view methodNameOf(std::string_view pointName) {
+  const std::size_t underscore = pointName.rfind('_');
+  return underscore == std::string_view::npos ? pointName : pointName.substr(0, underscore);
+}
+
+void setDevicePathNumber(PointRecord& record) {
+  const std::size_t underscore = record.name.rfind('_');
+  record.pathNumber = underscore == std::string::npos
+                          ? 0
+                          : readLeadingInt(std::string_view(record.name).substr(underscore + 1));
+}
+
+}  // namespace marlint

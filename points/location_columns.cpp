@@ -1,0 +1,36 @@
+#include "points/location_columns.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "vocab/vocabularies.h"
+
+namespace marlint {
+
+bool checkUnit(RunState& run, std::string_view text, PointRecord& record) {
+  if (record.pointType == point_type::kSample) {
+    // A SAMPLE point must name a unit; one without a physical unit says "NONE".
+    const std::optional<std::int32_t> unitNumber = lookupUnitNumber(text);
+    if (!unitNumber) {
+      return run.fail(text, " is illegal unit.");
+    }
+    record.unit = *unitNumber;
+    return false;
+  }
+  if (!text.empty()) {
+    return run.fail(text, " is illegal unit.");
+  }
+  record.unit = 0;
+  return false;
+}
+
+bool checkXmlLocation(RunState& run, std::string_view text, PointRecord& record) {
+  const auto& names = run.xmlLocationNames;
+  if (std::find(names.begin(), names.end(), text) == names.end()) {
+    return run.fail(text, " is illegal XML location.");
+  }
+  record.xmlLocation.assign(text);
+  return false;
+}
+
+}  // namespace marlint

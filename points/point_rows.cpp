@@ -1,0 +1,80 @@
+#include "points/point_rows.h"
+
+#include <array>
+#include <utility>
+
+#include "input/split_fields.h"
+#include "input/text_rules.h"
+#include "points/address_columns.h"
+#include "points/constant_value.h"
+#include "points/data_columns.h"
+#include "points/identity_columns.h"
+#include "points/location_columns.h"
+#include "points/position_columns.h"
+#include "vocab/vocabularies.h"
+
+namespace marlint {
+namespace {
+
+constexpr std::size_t kPointRowFieldCount = 14;
+constexpr std::size_t kFirstTypedField = 2;
+
+// The checks of fields 2 to 13 of a "C" row, in the order they must run:
+// later checks read what earlier ones stored in the record.
+constexpr std::array<ColumnCheck, kPointRowFieldCount - kFirstTypedField> kTypedColumnChecks = {
+    checkPointType,   checkConstantValue, checkCycle,        checkUnit,
+    checkXmlLocation, checkDataPath,      checkDataType,     checkReturnType,
+    checkAccessType,  checkAddressType,   checkStartAddress, checkBitPos,
+};
+
+// Checks one row and fills `record`; true when the row is rejected.
+bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
+  std::array<std::string_view, kPointRowFieldCount> fields;
+  if (splitFieldsInto(line, ',', fields) != fields.size()) {
+    return run.fail(line, " is illegal format.");
+  }
+  if (checkPointKind(run, fields[0], record) || checkPointName(run, fields[1], record)) {
+    return true;
+  }
+  if (record.kind == 'D') {
+    // A "D" row is its name only: the method gives the cycle, the suffix the
+    // path number, and fields 2 to 13 are never read. The name check has
+    // already made sure the method is known.
+    setDevicePathNumber(record);
+    record.cycle = lookupMethodCycle(methodNameOf(record.name)).value_or(-1);
+    return false;
+  }
+  for (std::size_t i = 0; i < kTypedColumnChecks.size(); ++i) {
+    if (kTypedColumnChecks[i](run, fields[kFirstTypedField + i], record)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool readPointRows(RunState& run, PointInput& input, PointList& points) {
+  // An empty line ends the rows as the end of the input does; what follows
+  // it is never read.
+  std::string_view line;
+  while (readLine(input, line) && !line.empty()) {
+    PointRecord record;
+    if (checkPointRow(run, line, record)) {
+      return true;
+    }
+    points.append(std::move(record));
+  }
+  return false;
+}
+
+bool checkCycle(RunState& run, std::string_view text, PointRecord& record) {
+  const std::int32_t cycle = readLeadingInt(text);
+  if (cycle < 100 || cycle > 10000) {
+    return run.fail(text, " is illegal cycle.");
+  }
+  record.cycle = cycle;
+  return false;
+}
+
+}  // namespace marlint

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// The fixed vocabularies a point row is checked against. They are constant
+// tables, so they cost nothing at start-up and no run can change them.
+// Every lookup matches the whole key byte for byte and never inserts.
+
+namespace marlint {
+
+// Sampling cycle of a point of kind "D" whose method name is `methodName`.
+std::optional<std::int32_t> lookupMethodCycle(std::string_view methodName);
+
+// Unit number (1 to 32) of `unitName`.
+std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName);
+
+// Address type code (0 to 13) of the PMC address letter `letter`.
+std::optional<std::int16_t> lookupAddressTypeCode(char letter);
+
+// The XML location names every run starts with, before the path names.
+inline constexpr std::string_view kStartupXmlLocationNames[] = {"Device", "Controller"};
+
+}  // namespace marlint
