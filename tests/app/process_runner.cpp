@@ -1,0 +1,109 @@
+#include "tests/app/process_runner.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+namespace marlint::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+int openOrDie(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), flags, 0600);
+  if (fd < 0) {
+    throw std::runtime_error("cannot open " + path);
+  }
+  return fd;
+}
+
+}  // namespace
+
+ProcessResult runMarlintProcess(const std::vector<std::string>& arguments, StandardInput inputMode,
+                                const std::string& inputText) {
+  const TemporaryDirectory streams;
+  const std::string inputPath = streams.writeFile("stdin", inputText);
+  const std::string outputPath = streams.path() + "/stdout";
+  const std::string errorPath = streams.path() + "/stderr";
+
+  std::vector<char*> argv;
+  std::string program = MARLINT_BINARY;
+  argv.push_back(program.data());
+  std::vector<std::string> argumentCopies = arguments;
+  for (std::string& argument : argumentCopies) {
+    argv.push_back(argument.data());
+  }
+  argv.push_back(nullptr);
+
+  const pid_t child = ::fork();
+  if (child < 0) {
+    throw std::runtime_error("fork failed");
+  }
+  if (child == 0) {
+    if (inputMode == StandardInput::kClosed) {
+      ::close(STDIN_FILENO);
+    } else {
+      const std::string source = inputMode == StandardInput::kEmpty ? "/dev/null" : inputPath;
+      ::dup2(openOrDie(source, O_RDONLY), STDIN_FILENO);
+    }
+    ::dup2(openOrDie(outputPath, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
+    ::dup2(openOrDie(errorPath, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int waitStatus = 0;
+  ::waitpid(child, &waitStatus, 0);
+
+  ProcessResult result;
+  result.exitStatus = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+  result.standardOutput = readWholeFile(outputPath).value_or("");
+  result.standardError = readWholeFile(errorPath).value_or("");
+  return result;
+}
+
+TemporaryDirectory::TemporaryDirectory() {
+  std::string pattern = (fs::temp_directory_path() / "marlint-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("mkdtemp failed");
+  }
+  path_ = pattern;
+}
+
+TemporaryDirectory::~TemporaryDirectory() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string TemporaryDirectory::writeFile(const std::string& name, const std::string& bytes) const {
+  const std::string filePath = path_ + "/" + name;
+  std::ofstream out(filePath, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return filePath;
+}
+
+std::vector<std::string> TemporaryDirectory::entries() const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(path_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    return std::nullopt;
+  }
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace marlint::testing

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Runs the built marlint binary as a separate process, for tests of what
+// only a whole process shows: exit status, standard streams, files.
+
+namespace marlint::testing {
+
+// How the child's standard input is set up.
+enum class StandardInput { kFromText, kEmpty, kClosed };
+
+struct ProcessResult {
+  int exitStatus = -1;  // as a shell sees it: -1 becomes 255
+  std::string standardOutput;
+  std::string standardError;
+};
+
+ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
+                                StandardInput inputMode = StandardInput::kEmpty,
+                                const std::string& inputText = "");
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TemporaryDirectory {
+ public:
+  TemporaryDirectory();
+  ~TemporaryDirectory();
+  TemporaryDirectory(const TemporaryDirectory&) = delete;
+  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+  const std::string& path() const { return path_; }
+  // Writes `bytes` to the file `name` inside the directory; returns its path.
+  std::string writeFile(const std::string& name, const std::string& bytes) const;
+  // The names of the entries in the directory, sorted.
+  std::vector<std::string> entries() const;
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file, or nothing when it cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path);
+
+}  // namespace marlint::testing

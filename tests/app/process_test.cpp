@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/app/process_runner.h"
+
+namespace marlint::testing {
+namespace {
+
+constexpr char kUsageText[] =
+    "marlint [point file path] [result file path]\n"
+    "ex) marlint /tmp/Point.csv /tmp/result\n"
+    "If change [point file path] to stdin, set '-' to [point file path].\n";
+
+constexpr char kAcceptableFile[] =
+    "2,3,False\n"
+    "C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC path 2,6,String,R,D,100,\n"
+    "D,ReadMode_1,,,,,,,,,,,,\n";
+
+TEST(Process, WrongArgumentCountWritesUsageOnly) {
+  for (const auto& arguments :
+       {std::vector<std::string>{}, std::vector<std::string>{"a.csv", "result", "extra"}}) {
+    const TemporaryDirectory directory;
+    const ProcessResult result = runMarlintProcess(arguments);
+    EXPECT_EQ(result.exitStatus, 255);
+    EXPECT_EQ(result.standardError, kUsageText);
+    EXPECT_EQ(result.standardOutput, "");
+  }
+}
+
+TEST(Process, AcceptableFileGivesOkOnStandardError) {
+  const TemporaryDirectory directory;
+  const std::string pointFile = directory.writeFile("points.csv", kAcceptableFile);
+  const ProcessResult result = runMarlintProcess({pointFile});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.standardError, "OK");
+  EXPECT_EQ(result.standardOutput, "");
+}
+
+TEST(Process, ResultFileHoldsTextWithoutLineEnd) {
+  const TemporaryDirectory directory;
+  const std::string pointFile = directory.writeFile("points.csv", kAcceptableFile);
+  const std::string resultFile = directory.path() + "/result";
+  const ProcessResult result = runMarlintProcess({pointFile, resultFile});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.standardError, "");
+  EXPECT_EQ(readWholeFile(resultFile), "OK");
+}
+
+TEST(Process, FaultGoesToResultFileAndTruncatesIt) {
+  const TemporaryDirectory directory;
+  const std::string pointFile = directory.writeFile("points.csv", "1,1,true\n");
+  const std::string resultFile =
+      directory.writeFile("result", "an older and much longer result text than the new one");
+  const ProcessResult result = runMarlintProcess({pointFile, resultFile});
+  EXPECT_EQ(result.exitStatus, 255);
+  EXPECT_EQ(result.standardError, "");
+  EXPECT_EQ(readWholeFile(resultFile), "1,1,true is illegal DCS Ladder.");
+}
+
+TEST(Process, ResultFileInMissingDirectoryReportsErrno) {
+  const TemporaryDirectory directory;
+  const std::string pointFile = directory.writeFile("points.csv", kAcceptableFile);
+  const ProcessResult result = runMarlintProcess({pointFile, directory.path() + "/no/result"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.standardError, "Error fopen 2");
+  EXPECT_EQ(directory.entries(), std::vector<std::string>{"points.csv"});
+}
+
+TEST(Process, ResultFileMayBeThePointFileItself) {
+  const TemporaryDirectory directory;
+  const std::string pointFile = directory.writeFile("points.csv", kAcceptableFile);
+  const ProcessResult result = runMarlintProcess({pointFile, pointFile});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(readWholeFile(pointFile), "OK");
+}
+
+TEST(Process, HyphenReadsStandardInputButNamesAResultFile) {
+  const TemporaryDirectory directory;
+  const std::string previous = std::filesystem::current_path();
+  std::filesystem::current_path(directory.path());
+  const ProcessResult result =
+      runMarlintProcess({"-", "-"}, StandardInput::kFromText, kAcceptableFile);
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.standardOutput, "");
+  EXPECT_EQ(result.standardError, "");
+  EXPECT_EQ(readWholeFile(directory.path() + "/-"), "OK");
+}
+
+TEST(Process, UnreadablePointInputsAreIllegalFormat) {
+  const TemporaryDirectory directory;
+  const std::string emptyFile = directory.writeFile("empty.csv", "");
+  for (const std::string& path : {emptyFile, directory.path() + "/missing.csv", std::string()}) {
+    SCOPED_TRACE(path);
+    const ProcessResult result = runMarlintProcess({path});
+    EXPECT_EQ(result.exitStatus, 255);
+    EXPECT_EQ(result.standardError, " is illegal format.");
+  }
+}
+
+TEST(Process, CrLfAndLfFilesGiveTheSameResult) {
+  const TemporaryDirectory directory;
+  const std::string lf = "1,1,True\nC,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n";
+  const std::string crlf = "1,1,True\r\nC,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\r\n";
+  for (const std::string& text : {lf, crlf}) {
+    const ProcessResult result = runMarlintProcess({directory.writeFile("p.csv", text)});
+    EXPECT_EQ(result.exitStatus, 255);
+    EXPECT_EQ(result.standardError, "99 is illegal cycle.");
+  }
+}
+
+TEST(Process, NulBytesInTheResultTextAreWrittenWhole) {
+  const TemporaryDirectory directory;
+  const std::string header = std::string("\0", 1) + "1,1,True\n";
+  const ProcessResult result = runMarlintProcess({directory.writeFile("p.csv", header)});
+  EXPECT_EQ(result.exitStatus, 255);
+  EXPECT_EQ(result.standardError, std::string("\0", 1) + "1,1,True is illegal PMC path num.");
+}
+
+// Every bundled example gives the result its name promises.
+TEST(Process, BundledExamples) {
+  const ProcessResult accepted =
+      runMarlintProcess({std::string(MARLINT_EXAMPLES_DIR) + "/points.csv"});
+  EXPECT_EQ(accepted.exitStatus, 0);
+  EXPECT_EQ(accepted.standardError, "OK");
+}
+
+}  // namespace
+}  // namespace marlint::testing
