@@ -1,0 +1,81 @@
+#include "input/text_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+namespace marlint {
+namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+TEST(ReadLeadingInt, FollowsTheLenientDecimalRule) {
+  const struct {
+    std::string text;
+    std::int32_t value;
+  } cases[] = {
+      {"3", 3},
+      {" 3", 3},
+      {"\t\n\v\f\r 3", 3},
+      {"+3", 3},
+      {"-3", -3},
+      {"3x", 3},
+      {"3.9", 3},
+      {"0x3", 0},
+      {"x3", 0},
+      {"", 0},
+      {"+", 0},
+      {"- 3", 0},
+      {"+-3", 0},
+      {"007", 7},
+      {"2147483647", kMax},
+      {"-2147483648", kMin},
+      {"2147483648", kMax},
+      {"-2147483649", kMin},
+      {"4294967296", kMax},
+      {"123456789012345678901234567890", kMax},
+      {"-123456789012345678901234567890", kMin},
+      {std::string("\0"
+                   "3",
+                   2),
+       0},
+      {"\xA0"
+       "3",
+       0},
+  };
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(readLeadingInt(text), value) << '"' << text << '"';
+  }
+}
+
+TEST(ReadAllDigits, AcceptsOnlyDigitsAndSaturates) {
+  EXPECT_EQ(readAllDigits(""), 0u);
+  EXPECT_EQ(readAllDigits("0100"), 100u);
+  EXPECT_EQ(readAllDigits("4294967295"), 4294967295u);
+  EXPECT_EQ(readAllDigits("4294967296"), 4294967295u);
+  EXPECT_EQ(readAllDigits("000000000000000000000000000001"), 1u);
+  for (const char* text : {"+1", "-1", " 1", "1 ", "12a", "\xD9\xA3"}) {
+    EXPECT_EQ(readAllDigits(text), std::nullopt) << text;
+  }
+}
+
+TEST(CharacterClasses, AreAsciiOnly) {
+  EXPECT_TRUE(isAllAlnum(""));
+  EXPECT_TRUE(isAllAlnum("azAZ09"));
+  EXPECT_TRUE(isAllDigits(""));
+  EXPECT_TRUE(isAllDigits("0123456789"));
+  for (const char* text : {"a_b", "a b", "a-b", "\xC3\xA4", "\x80", "\xFF"}) {
+    EXPECT_FALSE(isAllAlnum(text)) << text;
+  }
+  for (const char* text : {"1a", "+1", "1 ", "\xB2"}) {
+    EXPECT_FALSE(isAllDigits(text)) << text;
+  }
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    EXPECT_FALSE(isAsciiAlnum(static_cast<char>(byte))) << byte;
+  }
+}
+
+}  // namespace
+}  // namespace marlint
