@@ -119,12 +119,32 @@ TEST(Process, NulBytesInTheResultTextAreWrittenWhole) {
   EXPECT_EQ(result.standardError, std::string("\0", 1) + "1,1,True is illegal PMC path num.");
 }
 
-// Every bundled example gives the result its name promises.
-TEST(Process, BundledExamples) {
+TEST(Process, BundledExampleIsAccepted) {
   const ProcessResult accepted =
       runMarlintProcess({std::string(MARLINT_EXAMPLES_DIR) + "/points.csv"});
   EXPECT_EQ(accepted.exitStatus, 0);
   EXPECT_EQ(accepted.standardError, "OK");
+}
+
+// Each faulty example NAME.csv sits beside NAME.expected, its exact result.
+TEST(Process, FaultyExamplesGiveTheirExpectedMessages) {
+  int checked = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(MARLINT_EXAMPLES_DIR) + "/faulty")) {
+    if (entry.path().extension() != ".csv") {
+      continue;
+    }
+    SCOPED_TRACE(entry.path().filename().string());
+    std::filesystem::path expectedPath = entry.path();
+    expectedPath.replace_extension(".expected");
+    const std::optional<std::string> expected = readWholeFile(expectedPath.string());
+    ASSERT_TRUE(expected.has_value());
+    const ProcessResult result = runMarlintProcess({entry.path().string()});
+    EXPECT_EQ(result.exitStatus, 255);
+    EXPECT_EQ(result.standardError, *expected);
+    ++checked;
+  }
+  EXPECT_GE(checked, 20);
 }
 
 }  // namespace
