@@ -7,42 +7,25 @@
 namespace marlint {
 namespace {
 
-// Point files carry these keys byte for byte, so every entry is spelt out.
-TEST(UnitTable, EveryUnitHasItsNumber) {
-  const std::string names[] = {"NONE",
-                               "AMPERE",
-                               "CELSIUS",
-                               "COUNT",
-                               "DECIBEL",
-                               "DEGREE",
-                               "DEGREE / SECOND",
-                               "DEGREE / SECONDA^2",
-                               "HERTZ",
-                               "JOULE",
-                               "KILOGRAM",
-                               "LITER",
-                               "LITER / SECOND",
-                               "MICRO_RADIAN",
-                               "MILLIMETER",
-                               "MILLIMETER / SECOND",
-                               "MILLIMETER / SECOND^2",
-                               "MILLIMETER_3D",
-                               "NEWTON",
-                               "NEWTON_METER",
-                               "PASCAL",
-                               "PASCAL_SECOND",
-                               "PERCENT",
-                               "PH",
-                               "REVOLUTION/MINUTE",
-                               "SECOND",
-                               "SIEMENS/METER",
-                               "VOLT",
-                               "VOLT_AMPERE",
-                               "VOLT_AMPERE_REACTIVE",
-                               "WATT",
-                               "WATT_SECOND"};
-  for (std::int32_t number = 1; number <= 32; ++number) {
-    EXPECT_EQ(lookupUnitNumber(names[number - 1]), number) << names[number - 1];
+// The entries whose spelling is easy to get wrong, and both ends of the
+// numbering.
+TEST(UnitTable, TrickyEntriesHaveTheirNumbers) {
+  const std::pair<const char*, std::int32_t> units[] = {
+      {"NONE", 1},
+      {"DEGREE / SECOND", 7},
+      {"DEGREE / SECONDA^2", 8},
+      {"LITER / SECOND", 13},
+      {"MILLIMETER", 15},
+      {"MILLIMETER / SECOND^2", 17},
+      {"MILLIMETER_3D", 18},
+      {"PH", 24},
+      {"REVOLUTION/MINUTE", 25},
+      {"SIEMENS/METER", 27},
+      {"VOLT_AMPERE_REACTIVE", 30},
+      {"WATT_SECOND", 32},
+  };
+  for (const auto& [name, number] : units) {
+    EXPECT_EQ(lookupUnitNumber(name), number) << name;
   }
 }
 
@@ -53,30 +36,18 @@ TEST(UnitTable, NearMissesAreNotUnits) {
   }
 }
 
-TEST(MethodTable, EveryMethodHasItsCycle) {
-  const std::pair<const char*, std::int32_t> methods[] = {{"ReadEmergency", 800},
-                                                          {"ReadOperatorMessages", 1000},
-                                                          {"ReadNumberOfPaths", 10000},
-                                                          {"ReadAlarmWithType", 800},
-                                                          {"ReadMode", 800},
-                                                          {"ReadPartCount", 1000},
-                                                          {"ReadRunStatus", 800},
-                                                          {"AllPositionData", 800},
-                                                          {"DynamicCurrentSequenceNumber", 800},
-                                                          {"MainProgramName", 2000},
-                                                          {"MainProgramComment", 2000},
-                                                          {"ModalTCode", 800},
-                                                          {"FeedrateOverride", 1000},
-                                                          {"ReadProgramBlock", 800},
-                                                          {"ServoLoad", 800},
-                                                          {"ReadSpindleLoads", 800},
-                                                          {"ReadSpindleSpeeds", 800},
-                                                          {"ReadSpindleModes", 800},
-                                                          {"ReadAxisNames", 5000},
-                                                          {"ReadSpindleNames", 10000},
-                                                          {"RapidOverride", 1000},
-                                                          {"SpindleOverride", 1000},
-                                                          {"DynamicActualFeedrate", 800}};
+// One method of every cycle, and the longest name.
+TEST(MethodTable, MethodsHaveTheirCycles) {
+  const std::pair<const char*, std::int32_t> methods[] = {
+      {"ReadEmergency", 800},
+      {"ReadOperatorMessages", 1000},
+      {"ReadNumberOfPaths", 10000},
+      {"ReadSpindleNames", 10000},
+      {"MainProgramComment", 2000},
+      {"ReadAxisNames", 5000},
+      {"DynamicCurrentSequenceNumber", 800},
+      {"DynamicActualFeedrate", 800},
+  };
   for (const auto& [name, cycle] : methods) {
     EXPECT_EQ(lookupMethodCycle(name), cycle) << name;
   }
