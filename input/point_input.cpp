@@ -28,6 +28,7 @@ PointInput& PointInput::operator=(PointInput&& other) noexcept {
     stream_ = std::exchange(other.stream_, nullptr);
     ownsStream_ = std::exchange(other.ownsStream_, false);
     failed_ = std::exchange(other.failed_, true);
+    hadReadError_ = other.hadReadError_;
     buffer_ = std::move(other.buffer_);
     data_ = dataInBuffer ? buffer_.data() : other.data_;
     begin_ = other.begin_;
@@ -69,7 +70,7 @@ bool PointInput::refill() {
   const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, stream_);
   end_ += got;
   if (got == 0) {
-    // End of input or a read error: either way there is nothing more to read.
+    hadReadError_ = std::ferror(stream_) != 0;
     close();
     return false;
   }

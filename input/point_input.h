@@ -28,6 +28,9 @@ class PointInput {
   // Closes an owned stream; standard input is left open.
   void close();
 
+  // True once reading stopped because the stream failed rather than ended.
+  bool hadReadError() const { return hadReadError_; }
+
   friend bool readLine(PointInput& input, std::string_view& line);
 
  private:
@@ -38,6 +41,7 @@ class PointInput {
   std::FILE* stream_ = nullptr;
   bool ownsStream_ = false;
   bool failed_ = false;
+  bool hadReadError_ = false;
   std::string buffer_;           // holds the bytes read from a stream
   const char* data_ = nullptr;   // buffer_ or the caller's bytes
   std::size_t begin_ = 0;        // first unread byte

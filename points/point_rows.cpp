@@ -1,7 +1,6 @@
 #include "points/point_rows.h"
 
 #include <array>
-#include <utility>
 
 #include "input/split_fields.h"
 #include "input/text_rules.h"
@@ -63,7 +62,12 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
     if (checkPointRow(run, line, record)) {
       return true;
     }
-    points.append(std::move(record));
+    points.append(record);
+  }
+  // A stream that fails mid-file is not a file that ended: the rest of it
+  // went unchecked, so it must not pass as "OK".
+  if (input.hadReadError()) {
+    return run.fail("", " is illegal format.");
   }
   return false;
 }

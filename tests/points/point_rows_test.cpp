@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "input/run_checks.h"
+#include "tests/support/failing_stream.h"
 #include "tests/support/point_file.h"
 
 namespace marlint::testing {
@@ -44,6 +46,18 @@ TEST(ReadPointRows, CrLfFileGivesTheSameResultsAsLf) {
   EXPECT_EQ(checkPointFile(lf).resultText, "OK");
   EXPECT_EQ(checkPointFile(crlf).resultText, "OK");
   EXPECT_EQ(checkPointFile(crlf).points.size(), 2u);
+}
+
+// A file that cannot be read to its end must not pass as "OK".
+TEST(ReadPointRows, ReadErrorMidFileIsAFault) {
+  const std::string rows = std::string(kHeader) + "\n" + kSampleRow + "\n";
+  RunState run;
+  ControllerConfig config;
+  PointList points;
+  PointInput input(openFailingStream(rows), true);
+  EXPECT_TRUE(runChecksOn(run, input, config, points));
+  EXPECT_EQ(run.resultText, " is illegal format.");
+  EXPECT_EQ(points.size(), 1u);
 }
 
 TEST(ReadPointRows, WrongFieldCountNamesTheWholeLine) {
