@@ -29,8 +29,14 @@ int openOrDie(const std::string& path, int flags) {
 
 ProcessResult runMarlintProcess(const std::vector<std::string>& arguments, StandardInput inputMode,
                                 const std::string& inputText) {
+  return runMarlintProcess(arguments, ProcessOptions{inputMode, inputText, ""});
+}
+
+ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
+                                const ProcessOptions& options) {
+  const StandardInput inputMode = options.inputMode;
   const TemporaryDirectory streams;
-  const std::string inputPath = streams.writeFile("stdin", inputText);
+  const std::string inputPath = streams.writeFile("stdin", options.inputText);
   const std::string outputPath = streams.path() + "/stdout";
   const std::string errorPath = streams.path() + "/stderr";
 
@@ -48,14 +54,18 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments, Stand
     throw std::runtime_error("fork failed");
   }
   if (child == 0) {
+    // Standard input goes last, so a closed one is not reused by the opens.
+    ::dup2(openOrDie(outputPath, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
+    ::dup2(openOrDie(errorPath, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
     if (inputMode == StandardInput::kClosed) {
       ::close(STDIN_FILENO);
     } else {
       const std::string source = inputMode == StandardInput::kEmpty ? "/dev/null" : inputPath;
       ::dup2(openOrDie(source, O_RDONLY), STDIN_FILENO);
     }
-    ::dup2(openOrDie(outputPath, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
-    ::dup2(openOrDie(errorPath, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
+    if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0) {
+      ::_exit(126);
+    }
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }

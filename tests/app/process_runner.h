@@ -22,6 +22,15 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
                                 StandardInput inputMode = StandardInput::kEmpty,
                                 const std::string& inputText = "");
 
+struct ProcessOptions {
+  StandardInput inputMode = StandardInput::kEmpty;
+  std::string inputText;
+  std::string workingDirectory;  // empty: the test's own
+};
+
+ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
+                                const ProcessOptions& options);
+
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.
 class TemporaryDirectory {
