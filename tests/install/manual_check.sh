@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Holds the manual page to the program: every example result text under
+# RESULT MESSAGES must be what the program writes for the input the page
+# describes, every message the sources can produce must have an example, the
+# texts under DIAGNOSTICS must be the program's own, the listed method and
+# unit names must be accepted, and the page's version must be the project's.
+#
+# Usage: manual_check.sh MARLINT_BINARY MANUAL_PAGE SOURCE_DIR
+set -euo pipefail
+program=$1
+page=$2
+source_dir=$3
+# shellcheck source=tests/install/common.sh
+. "$(dirname "$0")/common.sh"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Prints the lines of the page's example blocks (.EX to .EE) in the section
+# named $1, with a line "@@" after each block, roff escapes turned back into
+# the characters they print.
+examples_in_section() {
+  awk -v wanted="$1" '
+    /^\.SH / { section = substr($0, 5); gsub(/"/, "", section); next }
+    section != wanted { next }
+    /^\.EX/ { inside = 1; next }
+    /^\.EE/ { inside = 0; print "@@"; next }
+    inside && !/^\.\\"/ { print }
+  ' "$page" | decode_roff
+}
+
+# Prints the lines between the comments '.\" $1: begin' and '.\" $1: end'.
+marked_block() {
+  awk -v mark="$1" '
+    $0 == ".\\\" " mark ": begin" { inside = 1; next }
+    $0 == ".\\\" " mark ": end" { inside = 0; next }
+    inside && !/^\./ { print }
+  ' "$page" | decode_roff
+}
+
+decode_roff() {
+  sed -e 's/\\-/-/g' -e "s/\\\\(aq/'/g" -e 's/\\(ha/^/g' -e 's/\\&//g' -e 's/\\e/\\/g'
+}
+
+# Runs the program on a point file made of the remaining arguments, one line
+# each, and prints its result text.
+result_for() {
+  printf '%s\n' "$@" >"$work/points.csv"
+  "$program" "$work/points.csv" "$work/result" 2>/dev/null || true
+  cat "$work/result"
+}
+
+# The inputs the page describes, each with the result text it shows.
+header='1,1,True'
+sample='C,Temp1,SAMPLE,,500,MILLIMETER,Path,,1,String,R,,100,'
+bit_point='C,Door1,EVENT,,800,,Device,PMC path 1,7,String,R,X,10,3'
+: >"$work/cases"
+add_case() {
+  local expected=$1 actual
+  shift
+  actual=$(result_for "$@")
+  [ "$actual" = "$expected" ] ||
+    fail "for the input $(printf '[%s] ' "$@") the program says '$actual', not '$expected'"
+  printf '%s\n' "$expected" >>"$work/cases"
+}
+add_case '1,1,True, is illegal format.' '1,1,True,'
+add_case '0,1,True is illegal PMC path num.' '0,1,True'
+add_case '1,11,True is illegal CNC path num.' '1,11,True'
+add_case '1,1,true is illegal DCS Ladder.' '1,1,true'
+add_case 'd is illegal point kind.' "$header" "d${sample#C}"
+add_case 'Illegal point name.' "$header" "${sample/Temp1/Temp_1}"
+add_case 'Illegal point name.' "$header" 'D,readmode_1,,,,,,,,,,,,'
+add_case 'Event is illegal point type.' "$header" "${sample/SAMPLE/Event}"
+add_case 'Illegal constant value.' "$header" 'C,Alarm1,CONDITION,3000,500,,Path,,,,,,,'
+add_case '99 is illegal cycle.' "$header" "${sample/,500,/,99,}"
+add_case 'MILLIMETER/SECOND is illegal unit.' "$header" "${sample/MILLIMETER/MILLIMETER/SECOND}"
+add_case ' is illegal unit.' "$header" "${sample/MILLIMETER/}"
+add_case 'Path1 is illegal XML location.' "$header" "${sample/Path/Path1}"
+add_case 'CNC path 2 is illegal data path.' "$header" "${sample/Path,,/Path,CNC path 2,}"
+add_case '9 is illegal data type.' "$header" "${sample/,1,String/,9,String}"
+add_case 'string is illegal return type.' "$header" "${sample/String/string}"
+add_case 'W is illegal access type.' "$header" "${sample/,R,/,W,}"
+add_case 'Q is illegal address type.' "$header" "${bit_point/,X,/,Q,}"
+add_case '60000 is illegal start address.' "$header" "${bit_point/,10,/,60000,}"
+add_case '8 is illegal bit pos.' "$header" "${bit_point%3}8"
+add_case 'ReadMode_1 is duplicate point name.' "$header" 'D,ReadMode_1,,,,,,,,,,,,' 'D,ReadMode_1,,,,,,,,,,,,'
+note "the program gives each of the $(wc -l <"$work/cases") results of the described inputs"
+
+examples_in_section 'RESULT MESSAGES' | grep -v -x '@@' | sort -u >"$work/documented"
+sort -u "$work/cases" >"$work/tested"
+[ -s "$work/documented" ] || fail "found no examples under RESULT MESSAGES in $page"
+if ! diff -u "$work/tested" "$work/documented" >"$work/diff"; then
+  fail "the examples under RESULT MESSAGES (+) and the results checked here (-) differ:
+$(cat "$work/diff")"
+fi
+note "every example under RESULT MESSAGES is a result the program gives"
+
+# Every message text in the sources has an example; a new message cannot be
+# added without documenting it.
+grep -rhoE '"( is [A-Za-z ]+\.|Illegal [A-Za-z ]+\.)"' \
+  "$source_dir/app" "$source_dir/input" "$source_dir/points" | tr -d '"' | sort -u >"$work/messages"
+[ -s "$work/messages" ] || fail "found no message texts in the sources under $source_dir"
+while IFS= read -r message; do
+  grep -qF -e "$message" "$work/documented" || fail "the message '$message' has no example in $page"
+done <"$work/messages"
+note "each of the $(wc -l <"$work/messages") message texts in the sources has an example"
+
+# DIAGNOSTICS: the usage text, then the failed result file.
+examples_in_section DIAGNOSTICS >"$work/diagnostics"
+awk 'BEGIN { RS = "@@\n" } NR == 1 { printf "%s", $0 }' "$work/diagnostics" >"$work/usage.documented"
+"$program" 2>"$work/usage.actual" || true
+cmp -s "$work/usage.documented" "$work/usage.actual" ||
+  fail "the usage text in the page differs from the program's: $(diff "$work/usage.documented" "$work/usage.actual")"
+printf '%s\n' "$header" "$sample" >"$work/good.csv"
+"$program" "$work/good.csv" "$work/missing/result" 2>"$work/fopen.actual" || true
+[ "$(awk 'BEGIN { RS = "@@\n" } NR == 2 { printf "%s", $0 }' "$work/diagnostics")" = "$(cat "$work/fopen.actual")" ] ||
+  fail "the page's failed-open text differs from the program's '$(cat "$work/fopen.actual")'"
+note "the usage text and the failed-open text under DIAGNOSTICS are the program's"
+
+# The acceptable point file the page shows is accepted.
+marked_block 'acceptable file' >"$work/acceptable.csv"
+[ -s "$work/acceptable.csv" ] || fail "the page shows no acceptable point file"
+[ "$(result_for "$(cat "$work/acceptable.csv")")" = OK ] ||
+  fail "the page's acceptable point file gives '$(cat "$work/result")'"
+note "the acceptable point file in the page gives OK"
+
+# The method and unit names the page lists: every one is accepted, and they
+# are all the names of the program's tables.
+marked_block 'method names' | sed -E 's/ {2,}/\n/g' | sed '/^$/d' >"$work/methods"
+marked_block 'unit names' | sed -E 's/ {2,}/\n/g' | sed '/^$/d' >"$work/units"
+rows=("$header")
+while IFS= read -r method; do rows+=("D,$method,,,,,,,,,,,,"); done <"$work/methods"
+number=0
+while IFS= read -r unit; do
+  number=$((number + 1))
+  rows+=("C,Unit$number,SAMPLE,,500,$unit,Path,,1,String,R,,100,")
+done <"$work/units"
+[ "$(result_for "${rows[@]}")" = OK ] || fail "a listed method or unit name is refused: $(cat "$work/result")"
+grep -oE '^ *\{"[^"]+", -?[0-9]+\},' "$source_dir/vocab/vocabularies.cpp" | sed -E 's/^ *\{"([^"]+)".*/\1/' |
+  sort >"$work/table.names"
+[ -s "$work/table.names" ] || fail "found no method or unit table in $source_dir/vocab/vocabularies.cpp"
+sort "$work/methods" "$work/units" >"$work/page.names"
+diff -u "$work/table.names" "$work/page.names" >"$work/diff" ||
+  fail "the names in the page (+) and the program's tables (-) differ:
+$(cat "$work/diff")"
+note "the page lists all $(wc -l <"$work/methods") method names and $(wc -l <"$work/units") unit names, each accepted"
+
+# The version in the page's title line is the project's.
+version=$(project_version "$source_dir")
+grep -qE "^\.TH MARLINT 1 [0-9-]+ \"marlint $version\"" "$page" ||
+  fail "the .TH line of $page does not name marlint $version"
+note "the page is for marlint $version"
+summary manual
