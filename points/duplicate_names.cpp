@@ -1,26 +1,59 @@
 #include "points/duplicate_names.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <limits>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace marlint {
+namespace {
 
-bool checkDuplicateNames(RunState& run, const PointList& points) {
-  // One pass with the first position of every name. The point to report is
-  // the one whose name is repeated and that comes first, which is not always
-  // the first repeat seen: in P1, P2, P2, P1 it is P1.
-  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-  std::unordered_map<std::string_view, std::size_t> firstPositionOf;
-  firstPositionOf.reserve(points.size());
-  std::size_t earliestRepeated = kNone;
+constexpr std::size_t kNoRepeat = static_cast<std::size_t>(-1);
+
+// The position of the earliest point whose name occurs again, or kNoRepeat.
+// One pass over the names with a hash table of positions (open addressing,
+// linear probing, at most half full); a slot holds a position plus one, 0 when
+// free. `Slot` is the narrowest type that holds every position, so the table
+// stays small beside the list.
+template <typename Slot>
+std::size_t findEarliestRepeated(const PointList& points) {
+  std::size_t capacity = 2;
+  while (capacity < 2 * points.size()) {
+    capacity *= 2;
+  }
+  const std::size_t mask = capacity - 1;
+  std::vector<Slot> slots(capacity, 0);
+  const std::hash<std::string_view> hashName;
+
+  // The point to report is the repeated one that comes first, which is not
+  // always the first repeat seen: in P1, P2, P2, P1 it is P1.
+  std::size_t earliestRepeated = kNoRepeat;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    const auto [entry, isNew] = firstPositionOf.try_emplace(points.nameAt(i), i);
-    if (!isNew) {
-      earliestRepeated = std::min(earliestRepeated, entry->second);
+    const std::string_view name = points.nameAt(i);
+    for (std::size_t slot = hashName(name) & mask;; slot = (slot + 1) & mask) {
+      if (slots[slot] == 0) {
+        slots[slot] = static_cast<Slot>(i + 1);
+        break;
+      }
+      const std::size_t firstPosition = slots[slot] - 1;
+      if (points.nameAt(firstPosition) == name) {
+        earliestRepeated = std::min(earliestRepeated, firstPosition);
+        break;
+      }
     }
   }
-  if (earliestRepeated == kNone) {
+  return earliestRepeated;
+}
+
+}  // namespace
+
+bool checkDuplicateNames(RunState& run, const PointList& points) {
+  const bool fitsIn32Bits = points.size() < std::numeric_limits<std::uint32_t>::max();
+  const std::size_t earliestRepeated = fitsIn32Bits ? findEarliestRepeated<std::uint32_t>(points)
+                                                    : findEarliestRepeated<std::size_t>(points);
+  if (earliestRepeated == kNoRepeat) {
     return false;
   }
   return run.fail(points.nameAt(earliestRepeated), " is duplicate point name.");

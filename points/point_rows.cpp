@@ -1,6 +1,9 @@
 #include "points/point_rows.h"
 
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "input/split_fields.h"
 #include "input/text_rules.h"
@@ -51,14 +54,27 @@ bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   return false;
 }
 
+// Gives `record` the defaults of a fresh record but keeps the storage of its
+// texts, so that checking a row allocates nothing once the first rows are done.
+void startFreshRecord(PointRecord& record) {
+  std::string name = std::move(record.name);
+  std::vector<std::string> constantValues = std::move(record.constantValues);
+  record = PointRecord();
+  record.name = std::move(name);
+  record.name.clear();
+  record.constantValues = std::move(constantValues);
+  record.constantValues.clear();
+}
+
 }  // namespace
 
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
   // An empty line ends the rows as the end of the input does; what follows
   // it is never read.
   std::string_view line;
+  PointRecord record;
   while (readLine(input, line) && !line.empty()) {
-    PointRecord record;
+    startFreshRecord(record);
     if (checkPointRow(run, line, record)) {
       return true;
     }
