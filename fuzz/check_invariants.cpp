@@ -105,6 +105,21 @@ std::string_view secondField(std::string_view row) {
   return row.substr(first + 1, row.find(',', first + 1) - first - 1);
 }
 
+// True when `field` is one whole comma-separated field of `row`.
+bool hasField(std::string_view row, std::string_view field) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = row.find(',', start);
+    if (row.substr(start, comma == std::string_view::npos ? comma : comma - start) == field) {
+      return true;
+    }
+    if (comma == std::string_view::npos) {
+      return false;
+    }
+    start = comma + 1;
+  }
+}
+
 std::optional<std::string> breachOfOk(const ReadableLines& readable) {
   if (commasIn(readable.header) != kHeaderCommas) {
     return "OK for a header line without exactly three fields";
@@ -118,8 +133,7 @@ std::optional<std::string> breachOfOk(const ReadableLines& readable) {
 }
 
 std::optional<std::string> breachOfOffendingText(Offending offending, std::string_view text,
-                                                 const ReadableLines& readable,
-                                                 std::string_view bytes) {
+                                                 const ReadableLines& readable) {
   const auto& rows = readable.rows;
   switch (offending) {
     case Offending::kHeaderLine:
@@ -137,9 +151,9 @@ std::optional<std::string> breachOfOffendingText(Offending offending, std::strin
       return std::nullopt;
     }
     case Offending::kField:
-      if (text.find(',') != std::string_view::npos || text.find('\n') != std::string_view::npos ||
-          bytes.find(text) == std::string_view::npos) {
-        return "a column message whose text is not a field of the file";
+      if (std::none_of(rows.begin(), rows.end(),
+                       [text](std::string_view row) { return hasField(row, text); })) {
+        return "a column message whose text is no whole field of a row";
       }
       return std::nullopt;
     case Offending::kRepeatedName: {
@@ -191,8 +205,8 @@ std::optional<std::string> findOutcomeBreach(const CheckOutcome& outcome, std::s
   for (const KnownSuffix& known : kKnownSuffixes) {
     if (text.size() >= known.suffix.size() &&
         text.substr(text.size() - known.suffix.size()) == known.suffix) {
-      return breachOfOffendingText(
-          known.offending, text.substr(0, text.size() - known.suffix.size()), readable, bytes);
+      return breachOfOffendingText(known.offending,
+                                   text.substr(0, text.size() - known.suffix.size()), readable);
     }
   }
   return "status -1 with a result text that is no message of the program";

@@ -45,6 +45,8 @@ TEST(InvariantJudge, RefusesWhatNoRunMayGive) {
       {"field not in the file", "1,1,True\n", {-1, "WATT is illegal unit."}, true},
       {"field with a comma", "1,1,True\n", {-1, "1,1 is illegal unit."}, true},
       {"field in the file", "1,1,True\nC,T,SAMPLE,,5,", {-1, "5 is illegal cycle."}, false},
+      {"part of a field", "1,1,True\nC,T,SAMPLE,,50,", {-1, "5 is illegal cycle."}, true},
+      {"field of the header", "1,1,True\n", {-1, "True is illegal cycle."}, true},
       {"name once", "1,1,True\n" + kRow + "\n", {-1, "Temp1 is duplicate point name."}, true},
       {"name twice",
        "1,1,True\n" + kRow + "\n" + kRow + "\n",
