@@ -101,7 +101,9 @@ class PointList {
   };
 
   // Records live in blocks of this many, which never move once allocated.
-  static constexpr std::size_t kPointsPerBlock = 4096;
+  // 80 KiB each: below the size from which the C library maps every block
+  // separately, so blocks come from the heap instead of a system call apiece.
+  static constexpr std::size_t kPointsPerBlock = 2048;
 
   const StoredPoint& storedAt(std::size_t index) const {
     return pointBlocks_[index / kPointsPerBlock][index % kPointsPerBlock];
