@@ -142,9 +142,4 @@ PointRecord PointList::at(std::size_t index) const {
   return record;
 }
 
-std::string_view PointList::nameAt(std::size_t index) const {
-  const StoredPoint& stored = storedAt(index);
-  return std::string_view(stored.text, stored.nameLength);
-}
-
 }  // namespace marlint

@@ -63,7 +63,10 @@ class PointList {
   bool empty() const { return size_ == 0; }
   // The record as it was appended; throws std::out_of_range past the end.
   PointRecord at(std::size_t index) const;
-  std::string_view nameAt(std::size_t index) const;
+  std::string_view nameAt(std::size_t index) const {
+    const StoredPoint& stored = storedAt(index);
+    return std::string_view(stored.text, stored.nameLength);
+  }
 
  private:
   // 40 bytes instead of the record's 200 and more. The checks keep the small
