@@ -51,11 +51,12 @@ struct PointRecord {
 
 // The accepted point rows in file order. A file may hold millions of rows,
 // so records are kept in a compact form rather than as `PointRecord` values
-// with their own heap texts: numbers as they are, the name and the constant
-// values copied into shared text blocks, and the XML location and return
-// type, which repeat a handful of texts, as an index into a table of the
-// distinct ones. Storage grows in blocks and never moves what it holds, so
-// memory follows the number of rows without the copies of a growing array.
+// with their own heap texts: numbers in the width their values need, the
+// name and the constant values copied into shared text blocks, and the XML
+// location and return type, which repeat a handful of texts, as an index into
+// a table of the distinct pairs. Storage grows in blocks and never moves what
+// it holds, so memory follows the number of rows without the copies of a
+// growing array.
 class PointList {
  public:
   void append(const PointRecord& record);
@@ -69,10 +70,10 @@ class PointList {
   }
 
  private:
-  // 40 bytes instead of the record's 200 and more. The checks keep the small
-  // codes within a byte (point type 0 to 3, unit 0 to 32, path kind 0 to 2,
-  // data type 0 to 8, bit position -1 to 7); `append` refuses a value that
-  // would not fit rather than change it.
+  // 40 bytes, against the record's 176 and its heap texts. The checks keep
+  // the small codes within a byte (point type 0 to 3, unit 0 to 32, path kind
+  // 0 to 2, data type 0 to 8, bit position -1 to 7); `append` refuses a value
+  // that would not fit rather than change it.
   struct StoredPoint {
     const char* text;  // the name, directly followed by the constant values joined by blanks
     std::uint32_t nameLength;
