@@ -117,6 +117,8 @@ def main():
     parser.add_argument("--data-dir", default=os.path.join(REPO, "build", "bench"),
                         help="where the generated point files are kept (default: build/bench)")
     args = parser.parse_args()
+    if not os.access("/usr/bin/time", os.X_OK):
+        sys.exit("Peak memory needs GNU time: apt-get install time")
 
     print(f"Machine: {machine_description()}")
     binary = os.path.abspath(args.binary) if args.binary else build_release()
