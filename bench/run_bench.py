@@ -27,6 +27,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import generate_points  # noqa: E402
 
