@@ -25,4 +25,16 @@ std::size_t splitFieldsInto(std::string_view text, char delimiter,
   return splitFieldsInto(text, delimiter, fields.data(), N);
 }
 
+// The two ways `splitFieldsInto` can find delimiters, 16 bytes at a time:
+// with SSE2 compares where the target has them, and with a plain byte loop
+// everywhere. `splitFieldsInto` uses the first one the target supports; both
+// are exposed so that they can be checked against each other.
+std::size_t splitFieldsIntoPortable(std::string_view text, char delimiter, std::string_view* fields,
+                                    std::size_t capacity);
+#if defined(__SSE2__)
+#define MARLINT_HAS_SSE2_SPLIT 1
+std::size_t splitFieldsIntoSse2(std::string_view text, char delimiter, std::string_view* fields,
+                                std::size_t capacity);
+#endif
+
 }  // namespace marlint
