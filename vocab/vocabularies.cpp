@@ -1,23 +1,17 @@
 #include "vocab/vocabularies.h"
 
-#include <utility>
+#include "vocab/exact_key_table.h"
 
 namespace marlint {
 namespace {
 
-template <typename Value, std::size_t N>
-std::optional<Value> findExact(const std::pair<std::string_view, Value> (&table)[N],
-                               std::string_view key) {
-  for (const auto& [entryKey, value] : table) {
-    if (entryKey == key) {
-      return value;
-    }
-  }
-  return std::nullopt;
-}
+struct Method {
+  std::string_view name;
+  std::int32_t cycle;
+};
 
 // MethodTable: the method names a point of kind "D" may carry, with their cycles.
-constexpr std::pair<std::string_view, std::int32_t> kMethodTable[] = {
+constexpr Method kMethods[kMethodCount] = {
     {"ReadEmergency", 800},
     {"ReadOperatorMessages", 1000},
     {"ReadNumberOfPaths", 10000},
@@ -43,54 +37,79 @@ constexpr std::pair<std::string_view, std::int32_t> kMethodTable[] = {
     {"DynamicActualFeedrate", 800},
 };
 
+constexpr std::array<std::string_view, kMethodCount> methodNamesOf(
+    const Method (&methods)[kMethodCount]) {
+  std::array<std::string_view, kMethodCount> names{};
+  for (std::size_t i = 0; i < kMethodCount; ++i) {
+    names[i] = methods[i].name;
+  }
+  return names;
+}
+
+// Method names of one length differ in their fifth byte from the end.
+constexpr ExactKeyTable<kMethodCount> kMethodTable(methodNamesOf(kMethods), 5);
+
 // UnitTable: numbered 1 to 32 in this order. "DEGREE / SECONDA^2" is spelt
-// with the A on purpose: point files in the field use that exact key.
-constexpr std::pair<std::string_view, std::int32_t> kUnitTable[] = {
-    {"NONE", 1},
-    {"AMPERE", 2},
-    {"CELSIUS", 3},
-    {"COUNT", 4},
-    {"DECIBEL", 5},
-    {"DEGREE", 6},
-    {"DEGREE / SECOND", 7},
-    {"DEGREE / SECONDA^2", 8},
-    {"HERTZ", 9},
-    {"JOULE", 10},
-    {"KILOGRAM", 11},
-    {"LITER", 12},
-    {"LITER / SECOND", 13},
-    {"MICRO_RADIAN", 14},
-    {"MILLIMETER", 15},
-    {"MILLIMETER / SECOND", 16},
-    {"MILLIMETER / SECOND^2", 17},
-    {"MILLIMETER_3D", 18},
-    {"NEWTON", 19},
-    {"NEWTON_METER", 20},
-    {"PASCAL", 21},
-    {"PASCAL_SECOND", 22},
-    {"PERCENT", 23},
-    {"PH", 24},
-    {"REVOLUTION/MINUTE", 25},
-    {"SECOND", 26},
-    {"SIEMENS/METER", 27},
-    {"VOLT", 28},
-    {"VOLT_AMPERE", 29},
-    {"VOLT_AMPERE_REACTIVE", 30},
-    {"WATT", 31},
-    {"WATT_SECOND", 32},
-};
+// with the A on purpose: point files in the field use that exact key. Unit
+// names of one length differ in their second byte from the end.
+constexpr ExactKeyTable<kUnitCount> kUnitTable({{
+                                                   "NONE",
+                                                   "AMPERE",
+                                                   "CELSIUS",
+                                                   "COUNT",
+                                                   "DECIBEL",
+                                                   "DEGREE",
+                                                   "DEGREE / SECOND",
+                                                   "DEGREE / SECONDA^2",
+                                                   "HERTZ",
+                                                   "JOULE",
+                                                   "KILOGRAM",
+                                                   "LITER",
+                                                   "LITER / SECOND",
+                                                   "MICRO_RADIAN",
+                                                   "MILLIMETER",
+                                                   "MILLIMETER / SECOND",
+                                                   "MILLIMETER / SECOND^2",
+                                                   "MILLIMETER_3D",
+                                                   "NEWTON",
+                                                   "NEWTON_METER",
+                                                   "PASCAL",
+                                                   "PASCAL_SECOND",
+                                                   "PERCENT",
+                                                   "PH",
+                                                   "REVOLUTION/MINUTE",
+                                                   "SECOND",
+                                                   "SIEMENS/METER",
+                                                   "VOLT",
+                                                   "VOLT_AMPERE",
+                                                   "VOLT_AMPERE_REACTIVE",
+                                                   "WATT",
+                                                   "WATT_SECOND",
+                                               }},
+                                               2);
+
+// AddressLetterTable: upper-case letters only, the code being the position.
+constexpr std::string_view kAddressLetters = "GFYXARTKCDMNEZ";
 
 }  // namespace
 
 std::optional<std::int32_t> lookupMethodCycle(std::string_view methodName) {
-  return findExact(kMethodTable, methodName);
+  const std::optional<std::size_t> index = kMethodTable.indexOf(methodName);
+  if (!index) {
+    return std::nullopt;
+  }
+  return kMethods[*index].cycle;
 }
 
 std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName) {
-  return findExact(kUnitTable, unitName);
+  const std::optional<std::size_t> index = kUnitTable.indexOf(unitName);
+  if (!index) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(*index + 1);
 }
 
-// AddressLetterTable: upper-case letters only. Code 0 (G) is a hit, not a miss.
+// Code 0 (G) is a hit, not a miss.
 std::optional<std::int16_t> lookupAddressTypeCode(char letter) {
   switch (letter) {
     case 'G': return 0;
@@ -109,6 +128,18 @@ std::optional<std::int16_t> lookupAddressTypeCode(char letter) {
     case 'Z': return 13;
     default: return std::nullopt;
   }
+}
+
+const std::array<std::string_view, kMethodCount>& methodNames() {
+  return kMethodTable.keys();
+}
+
+const std::array<std::string_view, kUnitCount>& unitNames() {
+  return kUnitTable.keys();
+}
+
+std::string_view addressLetters() {
+  return kAddressLetters;
 }
 
 }  // namespace marlint

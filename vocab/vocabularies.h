@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -10,6 +12,9 @@
 
 namespace marlint {
 
+inline constexpr std::size_t kMethodCount = 23;
+inline constexpr std::size_t kUnitCount = 32;
+
 // Sampling cycle of a point of kind "D" whose method name is `methodName`.
 std::optional<std::int32_t> lookupMethodCycle(std::string_view methodName);
 
@@ -18,6 +23,13 @@ std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName);
 
 // Address type code (0 to 13) of the PMC address letter `letter`.
 std::optional<std::int16_t> lookupAddressTypeCode(char letter);
+
+// The entries in table order, for messages that list them or suggest the
+// nearest one: the method names, the unit names (unit number 1 first), and
+// the address letters (code 0 first).
+const std::array<std::string_view, kMethodCount>& methodNames();
+const std::array<std::string_view, kUnitCount>& unitNames();
+std::string_view addressLetters();
 
 // The XML location names every run starts with, before the path names.
 inline constexpr std::string_view kStartupXmlLocationNames[] = {"Device", "Controller"};

@@ -30,8 +30,10 @@ TEST(UnitTable, TrickyEntriesHaveTheirNumbers) {
 }
 
 TEST(UnitTable, NearMissesAreNotUnits) {
-  for (const char* text : {"DEGREE / SECOND^2", "pH", "Ph", "REVOLUTION / MINUTE", "LITER/SECOND",
-                           "MILLIMETER/SECOND", "millimeter", "NONE ", " NONE", "", "MILLI"}) {
+  // "xxNx" and "AMPERF" land where "NONE" and "AMPERE" are looked for.
+  for (const char* text :
+       {"DEGREE / SECOND^2", "pH", "Ph", "REVOLUTION / MINUTE", "LITER/SECOND", "MILLIMETER/SECOND",
+        "millimeter", "NONE ", " NONE", "", "MILLI", "xxNx", "AMPERF", "P", "\xFF"}) {
     EXPECT_EQ(lookupUnitNumber(text), std::nullopt) << text;
   }
 }
@@ -54,13 +56,32 @@ TEST(MethodTable, MethodsHaveTheirCycles) {
 }
 
 TEST(MethodTable, NearMissesAreNotMethods) {
-  for (const char* text : {"readEmergency", "ReadMode ", "ReadMode_1", "Read", "", "READMODE"}) {
+  for (const char* text :
+       {"readEmergency", "ReadMode ", "ReadMode_1", "Read", "", "READMODE", "ReadModx"}) {
     EXPECT_EQ(lookupMethodCycle(text), std::nullopt) << text;
   }
 }
 
+// The lists in table order are what messages show: each entry must be found
+// with its own number.
+TEST(Vocabularies, ListsGiveEveryEntryInTableOrder) {
+  ASSERT_EQ(unitNames().size(), 32u);
+  EXPECT_EQ(unitNames().front(), "NONE");
+  EXPECT_EQ(unitNames().back(), "WATT_SECOND");
+  for (std::size_t i = 0; i < unitNames().size(); ++i) {
+    EXPECT_EQ(lookupUnitNumber(unitNames()[i]), static_cast<std::int32_t>(i + 1)) << unitNames()[i];
+  }
+  ASSERT_EQ(methodNames().size(), 23u);
+  EXPECT_EQ(methodNames().front(), "ReadEmergency");
+  EXPECT_EQ(methodNames().back(), "DynamicActualFeedrate");
+  for (const std::string_view name : methodNames()) {
+    EXPECT_TRUE(lookupMethodCycle(name)) << name;
+  }
+}
+
 TEST(AddressLetterTable, EveryLetterHasItsCode) {
-  const std::string letters = "GFYXARTKCDMNEZ";
+  const std::string_view letters = addressLetters();
+  EXPECT_EQ(letters, "GFYXARTKCDMNEZ");
   for (std::size_t code = 0; code < letters.size(); ++code) {
     EXPECT_EQ(lookupAddressTypeCode(letters[code]), static_cast<std::int16_t>(code))
         << letters[code];
