@@ -3,10 +3,7 @@
 #include <cerrno>
 #include <string_view>
 
-#include "app/run_state.h"
-#include "input/header_line.h"
-#include "input/run_checks.h"
-#include "points/point_record.h"
+#include "marlint/marlint.h"
 
 namespace marlint {
 namespace {
@@ -28,13 +25,11 @@ int runCommandLine(const std::vector<std::string>& arguments, std::FILE* errorSt
     writeBytes(errorStream, kUsageText);
     return kStatusFailed;
   }
-  RunState run;
-  ControllerConfig config;
-  PointList points;
-  const int status = runChecks(run, arguments[0], config, points) ? kStatusFailed : kStatusOk;
+  const CheckResult result = checkFile(arguments[0]);
+  const int status = result.status;
 
   if (arguments.size() == 1) {
-    writeBytes(errorStream, run.resultText);
+    writeBytes(errorStream, result.resultText);
     return status;
   }
   std::FILE* resultFile = std::fopen(arguments[1].c_str(), "wb");
@@ -43,7 +38,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::FILE* errorSt
     std::fprintf(errorStream, "Error fopen %d", errno);
     return status;
   }
-  writeBytes(resultFile, run.resultText);
+  writeBytes(resultFile, result.resultText);
   std::fclose(resultFile);
   return status;
 }

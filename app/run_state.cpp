@@ -1,21 +1,130 @@
 #include "app/run_state.h"
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 #include "vocab/vocabularies.h"
 
 namespace marlint {
+namespace {
+
+constexpr std::string_view kIllegalFormat = " is illegal format.";
+constexpr std::string_view kDuplicatePointName = " is duplicate point name.";
+
+// A point row that passed its kind check starts with one letter and a comma,
+// so its name always starts in column 3.
+constexpr std::size_t kNameColumn = 3;
+constexpr int kNameField = 1;
+
+bool isWholeLineRule(Rule rule) {
+  return rule == Rule::kHeaderFieldCount || rule == Rule::kRowFieldCount;
+}
+
+std::string concatenated(std::string_view first, std::string_view second) {
+  std::string text;
+  text.reserve(first.size() + second.size());
+  text.append(first);
+  text.append(second);
+  return text;
+}
+
+}  // namespace
 
 RunState::RunState()
     : xmlLocationNames(std::begin(kStartupXmlLocationNames), std::end(kStartupXmlLocationNames)) {}
 
-bool RunState::fail(std::string_view offending, std::string_view suffix) {
-  resultText.assign(offending);
-  resultText.append(suffix);
+Fault RunState::faultAt(Rule rule, std::string_view offending) const {
+  Fault fault;
+  fault.rule = ruleName(rule);
+  fault.text.assign(offending);
+  fault.line = currentLineNumber_;
+  fault.column = 1;
+  // The offending text is a view into the current line, so its place there
+  // gives the column, and the commas before it the field.
+  const std::less<const char*> before;
+  const char* const lineBegin = currentLine_.data();
+  const char* const lineEnd = lineBegin + currentLine_.size();
+  if (offending.data() != nullptr && lineBegin != nullptr && !before(offending.data(), lineBegin) &&
+      !before(lineEnd, offending.data())) {
+    const std::size_t offset = static_cast<std::size_t>(offending.data() - lineBegin);
+    fault.column = offset + 1;
+    if (!isWholeLineRule(rule)) {
+      fault.field = static_cast<int>(std::count(lineBegin, offending.data(), ','));
+    }
+  }
+  fault.columnName = columnNameOf(rule, fault.field);
+  return fault;
+}
+
+bool RunState::record(Fault&& fault) {
+  if (resultText.empty()) {
+    resultText = fault.message;
+  }
+  if (onFault) {
+    onFault(std::move(fault));
+  }
   return true;
 }
 
-bool RunState::fail(std::string_view sentence) {
-  resultText.assign(sentence);
-  return true;
+bool RunState::fail(Rule rule, std::string_view offending, std::string_view suffix) {
+  Fault fault = faultAt(rule, offending);
+  fault.message = concatenated(offending, suffix);
+  return record(std::move(fault));
+}
+
+bool RunState::failWithSentence(Rule rule, std::string_view offending, std::string_view sentence) {
+  Fault fault = faultAt(rule, offending);
+  fault.message.assign(sentence);
+  return record(std::move(fault));
+}
+
+bool RunState::failWithLine(Rule rule, std::string_view offending, std::string_view suffix) {
+  Fault fault = faultAt(rule, offending);
+  fault.message = concatenated(currentLine_, suffix);
+  return record(std::move(fault));
+}
+
+bool RunState::failWithoutLine(Rule rule, int errorNumber) {
+  fileErrorNumber_ = errorNumber;
+  Fault fault;
+  fault.rule = ruleName(rule);
+  fault.columnName = columnNameOf(rule, -1);
+  fault.message.assign(kIllegalFormat);
+  return record(std::move(fault));
+}
+
+Fault RunState::repeatedNameFault(std::string_view name, std::size_t firstLine,
+                                  std::size_t repeatLine) const {
+  Fault fault;
+  fault.rule = ruleName(Rule::kDuplicateName);
+  fault.line = repeatLine;
+  fault.column = kNameColumn;
+  fault.field = kNameField;
+  fault.columnName = columnNameOf(Rule::kDuplicateName, kNameField);
+  fault.text.assign(name);
+  fault.message = concatenated(name, kDuplicatePointName);
+  fault.firstLine = firstLine;
+  return fault;
+}
+
+bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
+                                std::size_t repeatLine) {
+  Fault fault = repeatedNameFault(name, firstLine, repeatLine);
+  if (keepGoing) {
+    if (resultText.empty()) {
+      resultText = std::move(fault.message);
+    }
+    return true;
+  }
+  return record(std::move(fault));
+}
+
+void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,
+                                  std::size_t repeatLine) {
+  if (onFault) {
+    onFault(repeatedNameFault(name, firstLine, repeatLine));
+  }
 }
 
 }  // namespace marlint

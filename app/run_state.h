@@ -1,15 +1,21 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "app/rule.h"
+#include "marlint/marlint.h"
 
 // Everything one check run writes or derives, in one object the run owns, so
 // that two runs in one process never see each other's leftovers.
 
 namespace marlint {
 
-struct RunState {
+class RunState {
+ public:
   // The one result of the run: empty until a check fails or the run ends,
   // then the first fault's whole message, or "OK".
   std::string resultText;
@@ -21,14 +27,66 @@ struct RunState {
   // Data path names accepted for this run, derived from the header line.
   std::vector<std::string> pathNameSet;
 
+  // Go on after a faulty point row, to find every fault, instead of ending
+  // the run at the first one.
+  bool keepGoing = false;
+
+  // Receives each fault as it is found. Rows are read in order, so faults
+  // arrive in line order; a fault without a line comes last.
+  std::function<void(Fault&&)> onFault;
+
   RunState();
 
-  // Stores `offending` directly followed by `suffix` as the result text and
-  // returns true, the failure flag, so a check can end in `return run.fail(...)`.
-  bool fail(std::string_view offending, std::string_view suffix);
+  // The line the checks look at now, and its number (the header line is 1).
+  void startLine(std::string_view line) {
+    currentLine_ = line;
+    ++currentLineNumber_;
+  }
+  std::string_view currentLine() const { return currentLine_; }
+  std::size_t currentLineNumber() const { return currentLineNumber_; }
 
-  // Stores a fixed sentence as the result text and returns true.
-  bool fail(std::string_view sentence);
+  // The errno of a point file that could not be opened or read, else 0.
+  int fileErrorNumber() const { return fileErrorNumber_; }
+
+  // Each `fail` records one fault, stores its message as the result text
+  // unless an earlier fault's message is there, and returns true, the
+  // failure flag, so a check can end in `return run.fail(...)`.
+
+  // A fault at `offending`, part of the current line; the message is
+  // `offending` directly followed by `suffix`.
+  bool fail(Rule rule, std::string_view offending, std::string_view suffix);
+
+  // A fault at `offending`; the message is the fixed `sentence` alone.
+  bool failWithSentence(Rule rule, std::string_view offending, std::string_view sentence);
+
+  // A fault at `offending`; the message is the whole current line directly
+  // followed by `suffix`.
+  bool failWithLine(Rule rule, std::string_view offending, std::string_view suffix);
+
+  // A fault of the point file as a whole, which could not be opened or read
+  // (`errorNumber` says why) or is empty: it reads as an empty line.
+  bool failWithoutLine(Rule rule, int errorNumber);
+
+  // The verdict on point names after the last row: the name first used on
+  // `firstLine` occurs again, first on `repeatLine`. When the run goes on
+  // after faults, every repeat was already reported as its row was read, so
+  // this only stores the result text.
+  bool failRepeatedName(std::string_view name, std::size_t firstLine, std::size_t repeatLine);
+
+  // A repeat found as the rows are read, when the run goes on after faults:
+  // reported at once, in line order, but it leaves the result text alone,
+  // since a faulty row further down must still win over a repeated name.
+  void reportRepeatedName(std::string_view name, std::size_t firstLine, std::size_t repeatLine);
+
+ private:
+  Fault faultAt(Rule rule, std::string_view offending) const;
+  Fault repeatedNameFault(std::string_view name, std::size_t firstLine,
+                          std::size_t repeatLine) const;
+  bool record(Fault&& fault);
+
+  std::string_view currentLine_;
+  std::size_t currentLineNumber_ = 0;
+  int fileErrorNumber_ = 0;
 };
 
 }  // namespace marlint

@@ -9,24 +9,44 @@
 
 namespace marlint {
 
+namespace {
+
+// A point file without a header line reads as an empty line, whatever the
+// reason; the fault still says which reason it was.
+bool failWithoutHeaderLine(RunState& run, const PointInput& input) {
+  if (input.didNotOpen()) {
+    return run.failWithoutLine(Rule::kCannotOpen, input.errorNumber());
+  }
+  if (input.hadReadError()) {
+    return run.failWithoutLine(Rule::kReadError, input.errorNumber());
+  }
+  return run.failWithoutLine(Rule::kEmptyFile, 0);
+}
+
+}  // namespace
+
 bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config) {
-  // After a failed read the line is empty, and is judged like any other.
   std::string_view line;
-  readLine(input, line);
+  if (!readLine(input, line)) {
+    return failWithoutHeaderLine(run, input);
+  }
+  run.startLine(line);
   std::array<std::string_view, 3> fields;
   if (splitFieldsInto(line, ',', fields) != fields.size()) {
-    return run.fail(line, " is illegal format.");
+    return run.failWithLine(Rule::kHeaderFieldCount, line, " is illegal format.");
   }
+  // Every header message starts with the whole line; the fault points at
+  // the field that broke the rule.
   config.pmcPathCount = readLeadingInt(fields[0]);
   if (config.pmcPathCount < 1 || config.pmcPathCount > 5) {
-    return run.fail(line, " is illegal PMC path num.");
+    return run.failWithLine(Rule::kPmcPathCount, fields[0], " is illegal PMC path num.");
   }
   config.cncPathCount = readLeadingInt(fields[1]);
   if (config.cncPathCount < 1 || config.cncPathCount > 10) {
-    return run.fail(line, " is illegal CNC path num.");
+    return run.failWithLine(Rule::kCncPathCount, fields[1], " is illegal CNC path num.");
   }
   if (fields[2] != "True" && fields[2] != "False") {
-    return run.fail(line, " is illegal DCS Ladder.");
+    return run.failWithLine(Rule::kDcsLadder, fields[2], " is illegal DCS Ladder.");
   }
   return false;
 }

@@ -1,5 +1,6 @@
 #include "input/point_input.h"
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -17,6 +18,13 @@ PointInput::PointInput(std::string_view bytes) : data_(bytes.data()), end_(bytes
 
 PointInput::PointInput() : failed_(true) {}
 
+PointInput PointInput::notOpened(int errorNumber) {
+  PointInput input;
+  input.didNotOpen_ = true;
+  input.errorNumber_ = errorNumber;
+  return input;
+}
+
 PointInput::PointInput(PointInput&& other) noexcept {
   *this = std::move(other);
 }
@@ -29,6 +37,8 @@ PointInput& PointInput::operator=(PointInput&& other) noexcept {
     ownsStream_ = std::exchange(other.ownsStream_, false);
     failed_ = std::exchange(other.failed_, true);
     hadReadError_ = other.hadReadError_;
+    didNotOpen_ = other.didNotOpen_;
+    errorNumber_ = other.errorNumber_;
     buffer_ = std::move(other.buffer_);
     data_ = dataInBuffer ? buffer_.data() : other.data_;
     begin_ = other.begin_;
@@ -71,6 +81,7 @@ bool PointInput::refill() {
   end_ += got;
   if (got == 0) {
     hadReadError_ = std::ferror(stream_) != 0;
+    errorNumber_ = hadReadError_ ? errno : 0;
     close();
     return false;
   }
@@ -120,7 +131,7 @@ PointInput openPointInput(const std::string& path) {
   }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    return PointInput();
+    return PointInput::notOpened(errno);
   }
   return PointInput(file, true);
 }

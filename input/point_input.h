@@ -28,8 +28,15 @@ class PointInput {
   // Closes an owned stream; standard input is left open.
   void close();
 
+  // An input for a file that did not open, with the errno of the attempt.
+  static PointInput notOpened(int errorNumber);
+
   // True once reading stopped because the stream failed rather than ended.
   bool hadReadError() const { return hadReadError_; }
+  // True for the input of a file that did not open.
+  bool didNotOpen() const { return didNotOpen_; }
+  // The errno of the failed open or read, 0 when there was none.
+  int errorNumber() const { return errorNumber_; }
 
   friend bool readLine(PointInput& input, std::string_view& line);
 
@@ -42,6 +49,8 @@ class PointInput {
   bool ownsStream_ = false;
   bool failed_ = false;
   bool hadReadError_ = false;
+  bool didNotOpen_ = false;
+  int errorNumber_ = 0;
   std::string buffer_;           // holds the bytes read from a stream
   const char* data_ = nullptr;   // buffer_ or the caller's bytes
   std::size_t begin_ = 0;        // first unread byte

@@ -13,7 +13,7 @@ bool checkAccessType(RunState& run, std::string_view text, PointRecord& record) 
     return *settled;
   }
   if (text != "R") {
-    return run.fail(text, kSuffix);
+    return run.fail(Rule::kAccessType, text, kSuffix);
   }
   record.accessType = 'R';
   return false;
@@ -27,7 +27,7 @@ bool checkAddressType(RunState& run, std::string_view text, PointRecord& record)
   const bool cncDataType = record.dataType >= 1 && record.dataType <= 4;
   if (cncDataType) {
     if (!text.empty()) {
-      return run.fail(text, kSuffix);
+      return run.fail(Rule::kCncAddressType, text, kSuffix);
     }
     record.addressType = kNoAddressType;
     return false;
@@ -39,7 +39,7 @@ bool checkAddressType(RunState& run, std::string_view text, PointRecord& record)
   }
   const std::optional<std::int16_t> code = lookupAddressTypeCode(text[0]);
   if (!code) {
-    return run.fail(text, kSuffix);
+    return run.fail(Rule::kAddressLetter, text, kSuffix);
   }
   record.addressType = *code;
   return false;

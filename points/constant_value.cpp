@@ -21,7 +21,7 @@ bool checkEventValue(RunState& run, std::string_view text, PointRecord& record) 
     return false;
   }
   if (text.size() > kMaxEventValueLength || !isAllAlnum(text)) {
-    return run.fail(kIllegalConstantValue);
+    return run.failWithSentence(Rule::kEventValue, text, kIllegalConstantValue);
   }
   record.constantValues.emplace_back(text);
   return false;
@@ -45,18 +45,18 @@ bool checkConditionCodes(RunState& run, std::string_view text, PointRecord& reco
   std::array<std::string_view, kMaxConditionWords> words;
   const std::size_t wordCount = splitFieldsInto(text, ' ', words);
   if (wordCount > words.size()) {
-    return run.fail(kIllegalConstantValue);
+    return run.failWithSentence(Rule::kConditionWordCount, text, kIllegalConstantValue);
   }
   const auto distinctEnd = dropRepeatedWords(words.begin(), words.begin() + wordCount);
   for (auto word = words.begin(); word != distinctEnd; ++word) {
     // An empty word (from doubled, leading or trailing blanks) reads as 0
     // and so fails the range.
     if (!isAllAlnum(*word)) {
-      return run.fail(kIllegalConstantValue);
+      return run.failWithSentence(Rule::kConditionCode, *word, kIllegalConstantValue);
     }
     const std::int32_t code = readLeadingInt(*word);
     if (code < kLowestConditionCode || code > kHighestConditionCode) {
-      return run.fail(kIllegalConstantValue);
+      return run.failWithSentence(Rule::kConditionCode, *word, kIllegalConstantValue);
     }
     record.constantValues.emplace_back(*word);
   }
@@ -68,9 +68,11 @@ bool checkConditionCodes(RunState& run, std::string_view text, PointRecord& reco
 bool checkConstantValue(RunState& run, std::string_view text, PointRecord& record) {
   switch (record.pointType) {
     case point_type::kEvent: return checkEventValue(run, text, record);
-    case point_type::kSample: return text.empty() ? false : run.fail(kIllegalConstantValue);
+    case point_type::kSample:
+      return text.empty() ? false
+                          : run.failWithSentence(Rule::kSampleValue, text, kIllegalConstantValue);
     case point_type::kCondition: return checkConditionCodes(run, text, record);
-    default: return run.fail(kIllegalConstantValue);
+    default: return run.failWithSentence(Rule::kSampleValue, text, kIllegalConstantValue);
   }
 }
 

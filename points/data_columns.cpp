@@ -21,7 +21,7 @@ GateOutcome constantPointGate(const PointRecord& record, std::string_view text) 
 std::optional<bool> settleByConstantPointGate(RunState& run, const PointRecord& record,
                                               std::string_view text, std::string_view suffix) {
   switch (constantPointGate(record, text)) {
-    case GateOutcome::kReject: return run.fail(text, suffix);
+    case GateOutcome::kReject: return run.fail(Rule::kConstantPointColumn, text, suffix);
     case GateOutcome::kSkipOwnRule: return false;
     case GateOutcome::kApplyOwnRule: break;
   }
@@ -31,7 +31,7 @@ std::optional<bool> settleByConstantPointGate(RunState& run, const PointRecord& 
 bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
   constexpr std::string_view kSuffix = " is illegal data path.";
   if (constantPointGate(record, text) == GateOutcome::kReject) {
-    return run.fail(text, kSuffix);
+    return run.fail(Rule::kConstantPointColumn, text, kSuffix);
   }
   // An empty data path means CNC path 1, also for a point with constant values.
   if (text.empty()) {
@@ -41,7 +41,7 @@ bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
   }
   const auto& names = run.pathNameSet;
   if (std::find(names.begin(), names.end(), text) == names.end()) {
-    return run.fail(text, kSuffix);
+    return run.fail(Rule::kDataPath, text, kSuffix);
   }
   // Every data path name is "<CNC|PMC|DCS> path <number>".
   std::array<std::string_view, 3> words;
@@ -61,7 +61,7 @@ bool checkDataType(RunState& run, std::string_view text, PointRecord& record) {
   const bool inRange =
       onCncPath ? (dataType >= 1 && dataType <= 4) : (dataType >= 5 && dataType <= 8);
   if (!inRange) {
-    return run.fail(text, kSuffix);
+    return run.fail(onCncPath ? Rule::kCncDataType : Rule::kPmcDataType, text, kSuffix);
   }
   record.dataType = dataType;
   return false;
@@ -73,7 +73,7 @@ bool checkReturnType(RunState& run, std::string_view text, PointRecord& record) 
     return *settled;
   }
   if (text != "String") {
-    return run.fail(text, kSuffix);
+    return run.fail(Rule::kReturnType, text, kSuffix);
   }
   record.returnType = "String";
   return false;

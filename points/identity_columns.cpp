@@ -7,12 +7,13 @@ namespace marlint {
 namespace {
 
 constexpr std::size_t kMaxPointNameLength = 50;
+constexpr std::string_view kIllegalPointName = "Illegal point name.";
 
 }  // namespace
 
 bool checkPointKind(RunState& run, std::string_view text, PointRecord& record) {
   if (text != "D" && text != "C") {
-    return run.fail(text, " is illegal point kind.");
+    return run.fail(Rule::kPointKind, text, " is illegal point kind.");
   }
   record.kind = text[0];
   return false;
@@ -24,12 +25,13 @@ bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
   if (record.kind == 'D') {
     candidate = methodNameOf(text);
     if (!lookupMethodCycle(candidate)) {
-      return run.fail("Illegal point name.");
+      return run.failWithSentence(Rule::kMethodName, text, kIllegalPointName);
     }
   }
   if (candidate.size() > kMaxPointNameLength || candidate.empty() ||
       !isAsciiLetter(candidate.front()) || !isAllAlnum(candidate)) {
-    return run.fail("Illegal point name.");
+    return run.failWithSentence(record.kind == 'D' ? Rule::kMethodName : Rule::kPointName, text,
+                                kIllegalPointName);
   }
   record.name.assign(text);
   return false;
@@ -43,7 +45,7 @@ bool checkPointType(RunState& run, std::string_view text, PointRecord& record) {
   } else if (text == "CONDITION") {
     record.pointType = point_type::kCondition;
   } else {
-    return run.fail(text, " is illegal point type.");
+    return run.fail(Rule::kPointType, text, " is illegal point type.");
   }
   return false;
 }

@@ -12,13 +12,13 @@ bool checkUnit(RunState& run, std::string_view text, PointRecord& record) {
     // A SAMPLE point must name a unit; one without a physical unit says "NONE".
     const std::optional<std::int32_t> unitNumber = lookupUnitNumber(text);
     if (!unitNumber) {
-      return run.fail(text, " is illegal unit.");
+      return run.fail(Rule::kUnitName, text, " is illegal unit.");
     }
     record.unit = *unitNumber;
     return false;
   }
   if (!text.empty()) {
-    return run.fail(text, " is illegal unit.");
+    return run.fail(Rule::kUnitNotAllowed, text, " is illegal unit.");
   }
   record.unit = 0;
   return false;
@@ -27,7 +27,7 @@ bool checkUnit(RunState& run, std::string_view text, PointRecord& record) {
 bool checkXmlLocation(RunState& run, std::string_view text, PointRecord& record) {
   const auto& names = run.xmlLocationNames;
   if (std::find(names.begin(), names.end(), text) == names.end()) {
-    return run.fail(text, " is illegal XML location.");
+    return run.fail(Rule::kXmlLocation, text, " is illegal XML location.");
   }
   record.xmlLocation.assign(text);
   return false;

@@ -1,6 +1,7 @@
 #include "points/point_rows.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "points/data_columns.h"
 #include "points/identity_columns.h"
 #include "points/location_columns.h"
+#include "points/name_index.h"
 #include "points/position_columns.h"
 #include "vocab/vocabularies.h"
 
@@ -33,7 +35,7 @@ constexpr std::array<ColumnCheck, kPointRowFieldCount - kFirstTypedField> kTyped
 bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   std::array<std::string_view, kPointRowFieldCount> fields;
   if (splitFieldsInto(line, ',', fields) != fields.size()) {
-    return run.fail(line, " is illegal format.");
+    return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
   }
   if (checkPointKind(run, fields[0], record) || checkPointName(run, fields[1], record)) {
     return true;
@@ -66,6 +68,18 @@ void startFreshRecord(PointRecord& record) {
   record.constantValues.clear();
 }
 
+// Notes the name of the row just checked, when it passed its own check, and
+// reports it when an earlier row has it too.
+void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view name) {
+  if (name.empty()) {
+    return;
+  }
+  const std::size_t line = run.currentLineNumber();
+  if (const std::optional<std::size_t> firstLine = namesSoFar.noteName(name, line)) {
+    run.reportRepeatedName(name, *firstLine, line);
+  }
+}
+
 }  // namespace
 
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
@@ -73,25 +87,36 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
   // it is never read.
   std::string_view line;
   PointRecord record;
+  NameIndex namesSoFar;  // only when the run goes on after faults
+  bool anyRowFailed = false;
   while (readLine(input, line) && !line.empty()) {
+    run.startLine(line);
     startFreshRecord(record);
-    if (checkPointRow(run, line, record)) {
+    const bool rowFailed = checkPointRow(run, line, record);
+    if (run.keepGoing) {
+      // Every name that passed its own check takes part, so a repeat is
+      // reported even in a row that fails a later column.
+      reportRepeatSoFar(run, namesSoFar, record.name);
+      anyRowFailed = anyRowFailed || rowFailed;
+    } else if (rowFailed) {
       return true;
     }
-    points.append(record);
+    if (!rowFailed) {
+      points.append(record);
+    }
   }
   // A stream that fails mid-file is not a file that ended: the rest of it
   // went unchecked, so it must not pass as "OK".
   if (input.hadReadError()) {
-    return run.fail("", " is illegal format.");
+    return run.failWithoutLine(Rule::kReadError, input.errorNumber());
   }
-  return false;
+  return anyRowFailed;
 }
 
 bool checkCycle(RunState& run, std::string_view text, PointRecord& record) {
   const std::int32_t cycle = readLeadingInt(text);
   if (cycle < 100 || cycle > 10000) {
-    return run.fail(text, " is illegal cycle.");
+    return run.fail(Rule::kCycle, text, " is illegal cycle.");
   }
   record.cycle = cycle;
   return false;

@@ -30,6 +30,17 @@ std::optional<AddressRange> startAddressRange(std::int32_t dataType) {
   }
 }
 
+// The rule a start address breaks, which depends on the data type.
+Rule startAddressRule(std::int32_t dataType) {
+  switch (dataType) {
+    case 1: return Rule::kStartAddressType1;
+    case 2: return Rule::kStartAddressType2;
+    case 3: return Rule::kStartAddressType3;
+    case 4: return Rule::kStartAddressType4;
+    default: return Rule::kPmcStartAddress;
+  }
+}
+
 }  // namespace
 
 bool checkStartAddress(RunState& run, std::string_view text, PointRecord& record) {
@@ -38,20 +49,21 @@ bool checkStartAddress(RunState& run, std::string_view text, PointRecord& record
     return *settled;
   }
   // The empty column reads as 0, which only the PMC data types accept.
+  const Rule rule = startAddressRule(record.dataType);
   const std::optional<std::uint32_t> address = readAllDigits(text);
   if (!address) {
-    return run.fail(text, kSuffix);
+    return run.fail(rule, text, kSuffix);
   }
   if (record.dataType == 4) {
     if (!text.empty()) {
-      return run.fail(text, kSuffix);
+      return run.fail(rule, text, kSuffix);
     }
     record.startAddress = -1;
     return false;
   }
   const std::optional<AddressRange> range = startAddressRange(record.dataType);
   if (!range || *address < range->lowest || *address > range->highest) {
-    return run.fail(text, kSuffix);
+    return run.fail(rule, text, kSuffix);
   }
   record.startAddress = static_cast<std::int32_t>(*address);
   return false;
@@ -64,14 +76,14 @@ bool checkBitPos(RunState& run, std::string_view text, PointRecord& record) {
   }
   if (record.dataType != kBitDataType) {
     if (!text.empty()) {
-      return run.fail(text, kSuffix);
+      return run.fail(Rule::kBitPosNotAllowed, text, kSuffix);
     }
     record.bitPos = 0;
     return false;
   }
   const std::optional<std::uint32_t> bitPos = readAllDigits(text);
   if (text.empty() || !bitPos || *bitPos > 7) {
-    return run.fail(text, kSuffix);
+    return run.fail(Rule::kBitPos, text, kSuffix);
   }
   record.bitPos = static_cast<std::int32_t>(*bitPos);
   return false;

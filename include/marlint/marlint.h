@@ -1,0 +1,122 @@
+#pragma once
+
+// marlint checks point files: comma-separated texts that list the data points
+// a data-collection system reads from a machine-tool controller. The first
+// line, the header line, describes the controller; every further line, up to
+// the end of the file or the first empty line, describes one point. A check
+// compares every column with fixed vocabularies and ranges and every point
+// name with the others.
+//
+// A check gives one result text, "OK" or the message of the first fault, with
+// the status 0 or -1: exactly what the `marlint` command writes and returns.
+// It also says where each fault is. Bad input never throws; it is a result.
+// There is no global state: any number of threads may check inputs at once.
+//
+//   #include <marlint/marlint.h>
+//
+//   const marlint::CheckResult result = marlint::checkBytes(pointFileText);
+//   if (result.status != 0) {
+//     const marlint::Fault& fault = result.faults.front();
+//     std::cerr << "line " << fault.line << ": " << fault.detail << '\n';
+//   }
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "marlint/version.h"
+
+namespace marlint {
+
+// One fault in a point file: where it is, the text it is about, and the
+// message the result text holds when it is the first fault.
+struct Fault {
+  // Line of the fault, counted from 1 (the header line is line 1); 0 for a
+  // fault that concerns no line: a point file that cannot be opened or read,
+  // or that is empty.
+  std::size_t line = 0;
+
+  // Byte column, counted from 1, where the offending text starts in its line;
+  // 0 when `line` is 0.
+  std::size_t column = 0;
+
+  // Field of the offending text in its line, counted from 0 as the point file
+  // format counts them (0 is the point kind, 5 the unit, 13 the bit
+  // position; 0 to 2 in the header line); -1 when the fault concerns a whole
+  // line (a wrong number of fields) or no line.
+  int field = -1;
+
+  // The offending column in words, such as "unit" or "start address";
+  // "header line" or "point row" for a wrong number of fields, "point file"
+  // for a fault without a line.
+  std::string columnName;
+
+  // The offending text exactly as the file holds it: a field, a word of a
+  // CONDITION column, or the whole line for a wrong number of fields. Empty
+  // for a fault without a line.
+  std::string text;
+
+  // The result text this fault gives, byte for byte, when it is the first.
+  std::string message;
+
+  // A short, stable name of the rule broken, such as "unit-name" or
+  // "duplicate-name", for programs that sort or count faults.
+  std::string rule;
+
+  // One sentence for people: the column, the quoted text, what is accepted
+  // there, and a likely cause when the bytes show one (a byte-order mark,
+  // CR-only line ends, semicolons or tabs as separators, quoted fields).
+  std::string detail;
+
+  // Accepted words close to `text`, for columns with a fixed vocabulary:
+  // the same word in other case, or one a few typing slips away.
+  std::vector<std::string> suggestions;
+
+  // For a repeated point name, the line where the name first appears;
+  // 0 for every other fault.
+  std::size_t firstLine = 0;
+};
+
+// How far a check goes.
+enum class Scope {
+  // Stop at the first fault, as the result text does.
+  kFirstFault,
+  // Go on after a faulty point row and report every faulty row and every
+  // repeat of a name, in line order. A fault in the header line still ends
+  // the check: rows cannot be judged without it.
+  kEveryFault,
+};
+
+struct CheckOptions {
+  Scope scope = Scope::kFirstFault;
+
+  // When set, each fault is handed to it as soon as it is known, in line
+  // order, instead of being collected in `CheckResult::faults`: a file with
+  // millions of faults is then reported in constant memory.
+  std::function<void(const Fault&)> onFault;
+};
+
+struct CheckResult {
+  // "OK", or the message of the first fault. The scope does not change it.
+  std::string resultText = "OK";
+
+  // 0 when the result text is "OK", -1 otherwise.
+  int status = 0;
+
+  // The faults found, in line order (a fault without a line comes last):
+  // none for "OK", the fault of the result text with `Scope::kFirstFault`,
+  // every fault with `Scope::kEveryFault`. Empty when `onFault` is set.
+  std::vector<Fault> faults;
+};
+
+// Checks the point file at `path`, read as bytes (CR LF and LF line ends are
+// both accepted). Exactly "-" reads standard input, as on the command line.
+// A file that cannot be opened or read gives a fault, not an exception.
+CheckResult checkFile(const std::string& path, const CheckOptions& options = {});
+
+// Checks point file bytes already in memory, without copying them.
+CheckResult checkBytes(std::string_view bytes, const CheckOptions& options = {});
+
+}  // namespace marlint
