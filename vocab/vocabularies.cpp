@@ -5,13 +5,14 @@
 namespace marlint {
 namespace {
 
-struct Method {
+// An entry of a fixed table: a name and its number (a cycle, a unit number).
+struct NamedNumber {
   std::string_view name;
-  std::int32_t cycle;
+  std::int32_t number;
 };
 
 // MethodTable: the method names a point of kind "D" may carry, with their cycles.
-constexpr Method kMethods[kMethodCount] = {
+constexpr NamedNumber kMethods[kMethodCount] = {
     {"ReadEmergency", 800},
     {"ReadOperatorMessages", 1000},
     {"ReadNumberOfPaths", 10000},
@@ -37,56 +38,57 @@ constexpr Method kMethods[kMethodCount] = {
     {"DynamicActualFeedrate", 800},
 };
 
-constexpr std::array<std::string_view, kMethodCount> methodNamesOf(
-    const Method (&methods)[kMethodCount]) {
-  std::array<std::string_view, kMethodCount> names{};
-  for (std::size_t i = 0; i < kMethodCount; ++i) {
-    names[i] = methods[i].name;
+template <std::size_t N>
+constexpr std::array<std::string_view, N> namesOf(const NamedNumber (&entries)[N]) {
+  std::array<std::string_view, N> names{};
+  for (std::size_t i = 0; i < N; ++i) {
+    names[i] = entries[i].name;
   }
   return names;
 }
 
 // Method names of one length differ in their fifth byte from the end.
-constexpr ExactKeyTable<kMethodCount> kMethodTable(methodNamesOf(kMethods), 5);
+constexpr ExactKeyTable<kMethodCount> kMethodTable(namesOf(kMethods), 5);
 
 // UnitTable: numbered 1 to 32 in this order. "DEGREE / SECONDA^2" is spelt
-// with the A on purpose: point files in the field use that exact key. Unit
-// names of one length differ in their second byte from the end.
-constexpr ExactKeyTable<kUnitCount> kUnitTable({{
-                                                   "NONE",
-                                                   "AMPERE",
-                                                   "CELSIUS",
-                                                   "COUNT",
-                                                   "DECIBEL",
-                                                   "DEGREE",
-                                                   "DEGREE / SECOND",
-                                                   "DEGREE / SECONDA^2",
-                                                   "HERTZ",
-                                                   "JOULE",
-                                                   "KILOGRAM",
-                                                   "LITER",
-                                                   "LITER / SECOND",
-                                                   "MICRO_RADIAN",
-                                                   "MILLIMETER",
-                                                   "MILLIMETER / SECOND",
-                                                   "MILLIMETER / SECOND^2",
-                                                   "MILLIMETER_3D",
-                                                   "NEWTON",
-                                                   "NEWTON_METER",
-                                                   "PASCAL",
-                                                   "PASCAL_SECOND",
-                                                   "PERCENT",
-                                                   "PH",
-                                                   "REVOLUTION/MINUTE",
-                                                   "SECOND",
-                                                   "SIEMENS/METER",
-                                                   "VOLT",
-                                                   "VOLT_AMPERE",
-                                                   "VOLT_AMPERE_REACTIVE",
-                                                   "WATT",
-                                                   "WATT_SECOND",
-                                               }},
-                                               2);
+// with the A on purpose: point files in the field use that exact key.
+constexpr NamedNumber kUnits[kUnitCount] = {
+    {"NONE", 1},
+    {"AMPERE", 2},
+    {"CELSIUS", 3},
+    {"COUNT", 4},
+    {"DECIBEL", 5},
+    {"DEGREE", 6},
+    {"DEGREE / SECOND", 7},
+    {"DEGREE / SECONDA^2", 8},
+    {"HERTZ", 9},
+    {"JOULE", 10},
+    {"KILOGRAM", 11},
+    {"LITER", 12},
+    {"LITER / SECOND", 13},
+    {"MICRO_RADIAN", 14},
+    {"MILLIMETER", 15},
+    {"MILLIMETER / SECOND", 16},
+    {"MILLIMETER / SECOND^2", 17},
+    {"MILLIMETER_3D", 18},
+    {"NEWTON", 19},
+    {"NEWTON_METER", 20},
+    {"PASCAL", 21},
+    {"PASCAL_SECOND", 22},
+    {"PERCENT", 23},
+    {"PH", 24},
+    {"REVOLUTION/MINUTE", 25},
+    {"SECOND", 26},
+    {"SIEMENS/METER", 27},
+    {"VOLT", 28},
+    {"VOLT_AMPERE", 29},
+    {"VOLT_AMPERE_REACTIVE", 30},
+    {"WATT", 31},
+    {"WATT_SECOND", 32},
+};
+
+// Unit names of one length differ in their second byte from the end.
+constexpr ExactKeyTable<kUnitCount> kUnitTable(namesOf(kUnits), 2);
 
 // AddressLetterTable: upper-case letters only, the code being the position.
 constexpr std::string_view kAddressLetters = "GFYXARTKCDMNEZ";
@@ -98,7 +100,7 @@ std::optional<std::int32_t> lookupMethodCycle(std::string_view methodName) {
   if (!index) {
     return std::nullopt;
   }
-  return kMethods[*index].cycle;
+  return kMethods[*index].number;
 }
 
 std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName) {
@@ -106,7 +108,7 @@ std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName) {
   if (!index) {
     return std::nullopt;
   }
-  return static_cast<std::int32_t>(*index + 1);
+  return kUnits[*index].number;
 }
 
 // Code 0 (G) is a hit, not a miss.
