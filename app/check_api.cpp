@@ -6,7 +6,7 @@
 #include "input/point_input.h"
 #include "input/run_checks.h"
 #include "marlint/marlint.h"
-#include "points/point_record.h"
+#include "points/point_list.h"
 
 // The public entry points: one run of every check, with its faults handed to
 // the caller's receiver or collected in the result.

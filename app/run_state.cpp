@@ -31,8 +31,11 @@ std::string concatenated(std::string_view first, std::string_view second) {
 
 }  // namespace
 
-RunState::RunState()
-    : xmlLocationNames(std::begin(kStartupXmlLocationNames), std::end(kStartupXmlLocationNames)) {}
+RunState::RunState() {
+  for (const std::string_view name : kStartupXmlLocationNames) {
+    xmlLocationNames.add(name);
+  }
+}
 
 Fault RunState::faultAt(Rule rule, std::string_view offending) const {
   Fault fault;

@@ -8,6 +8,7 @@
 
 #include "app/rule.h"
 #include "marlint/marlint.h"
+#include "vocab/name_set.h"
 
 // Everything one check run writes or derives, in one object the run owns, so
 // that two runs in one process never see each other's leftovers.
@@ -22,10 +23,10 @@ class RunState {
 
   // XML location names accepted for this run: "Device", "Controller", then
   // one "Path" name per CNC path once the header line is accepted.
-  std::vector<std::string> xmlLocationNames;
+  NameSet xmlLocationNames;
 
   // Data path names accepted for this run, derived from the header line.
-  std::vector<std::string> pathNameSet;
+  NameSet pathNameSet;
 
   // Go on after a faulty point row, to find every fault, instead of ending
   // the run at the first one.

@@ -8,7 +8,7 @@
 #include "input/header_line.h"
 #include "input/point_input.h"
 #include "input/run_checks.h"
-#include "points/point_record.h"
+#include "points/point_list.h"
 
 namespace marlint::fuzzing {
 namespace {

@@ -54,16 +54,16 @@ bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config)
 void derivePathNames(RunState& run, const ControllerConfig& config) {
   // CNC path 1 is plain "Path"; there is no "Path1".
   for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
-    run.xmlLocationNames.push_back(i == 1 ? std::string("Path") : "Path" + std::to_string(i));
+    run.xmlLocationNames.add(i == 1 ? std::string("Path") : "Path" + std::to_string(i));
   }
   for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
-    run.pathNameSet.push_back("CNC path " + std::to_string(i));
+    run.pathNameSet.add("CNC path " + std::to_string(i));
   }
   for (std::int32_t i = 1; i <= config.pmcPathCount; ++i) {
-    run.pathNameSet.push_back("PMC path " + std::to_string(i));
+    run.pathNameSet.add("PMC path " + std::to_string(i));
   }
   // The DCS path is a data path whatever the header's DCS ladder field says.
-  run.pathNameSet.push_back("DCS path 9");
+  run.pathNameSet.add("DCS path 9");
 }
 
 }  // namespace marlint

@@ -5,7 +5,7 @@
 #include "app/run_state.h"
 #include "input/header_line.h"
 #include "input/point_input.h"
-#include "points/point_record.h"
+#include "points/point_list.h"
 
 namespace marlint {
 

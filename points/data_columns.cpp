@@ -39,8 +39,7 @@ bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
     record.pathNumber = 1;
     return false;
   }
-  const auto& names = run.pathNameSet;
-  if (std::find(names.begin(), names.end(), text) == names.end()) {
+  if (!run.pathNameSet.contains(text)) {
     return run.fail(Rule::kDataPath, text, kSuffix);
   }
   // Every data path name is "<CNC|PMC|DCS> path <number>".
@@ -75,7 +74,7 @@ bool checkReturnType(RunState& run, std::string_view text, PointRecord& record) 
   if (text != "String") {
     return run.fail(Rule::kReturnType, text, kSuffix);
   }
-  record.returnType = "String";
+  record.returnType = text;
   return false;
 }
 

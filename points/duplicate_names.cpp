@@ -2,74 +2,86 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
-#include <limits>
-#include <string_view>
 #include <vector>
 
 namespace marlint {
 namespace {
 
-constexpr std::size_t kNoRepeat = static_cast<std::size_t>(-1);
-
 // Rows follow the header line without a gap, and every row read is in the
 // list when the names are checked, so point i stands on line i + 2.
 constexpr std::size_t kFirstRowLine = 2;
 
+using Key = PointList::Key;
+constexpr Key kFreeSlot = ~Key{0};  // no handle is all ones
+
+// The earliest first occurrence of a repeated name found so far, by handle.
 struct Repeat {
-  std::size_t first = kNoRepeat;   // the earliest point whose name occurs again
-  std::size_t repeat = kNoRepeat;  // the first later point with that name
+  NameArena::Handle first = ~NameArena::Handle{0};
+  NameArena::Handle repeat = 0;
 };
 
-// The earliest point whose name occurs again, and that name's first repeat.
-// One pass over the names with a hash table of positions (open addressing,
-// linear probing, at most half full); a slot holds a position plus one, 0 when
-// free. `Slot` is the narrowest type that holds every position, so the table
-// stays small beside the list.
-template <typename Slot>
-Repeat findEarliestRepeated(const PointList& points) {
-  std::size_t capacity = 2;
-  while (capacity < 2 * points.size()) {
+// Resolves one bucket with a table of its own keys (open addressing, linear
+// probing, at most half full), small enough to stay in cache. The keys come
+// in file order, so the first match of a name is its first repeat and the
+// key in the table its first occurrence. Names are compared only when the
+// hash bits agree.
+void resolveBucket(const PointList& points, std::size_t bucket, std::vector<Key>& table,
+                   Repeat& earliest) {
+  const std::size_t keyCount = points.bucketSize(bucket);
+  if (keyCount < 2) {
+    return;
+  }
+  std::size_t capacity = 4;
+  while (capacity < 2 * keyCount) {
     capacity *= 2;
   }
+  table.assign(capacity, kFreeSlot);
   const std::size_t mask = capacity - 1;
-  std::vector<Slot> slots(capacity, 0);
-  const std::hash<std::string_view> hashName;
-
-  // The point to report is the repeated one that comes first, which is not
-  // always the first repeat seen: in P1, P2, P2, P1 it is P1. Points are
-  // visited in order, so the first repeat seen of a name is its first one.
-  Repeat earliest;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const std::string_view name = points.nameAt(i);
-    for (std::size_t slot = hashName(name) & mask;; slot = (slot + 1) & mask) {
-      if (slots[slot] == 0) {
-        slots[slot] = static_cast<Slot>(i + 1);
-        break;
+  const NameArena& names = points.names();
+  points.forEachKey(bucket, [&](Key key) {
+    const std::uint32_t hashBits = PointList::hashBitsOf(key);
+    for (std::size_t slot = hashBits & mask;; slot = (slot + 1) & mask) {
+      if (table[slot] == kFreeSlot) {
+        table[slot] = key;
+        return;
       }
-      const std::size_t firstPosition = slots[slot] - 1;
-      if (points.nameAt(firstPosition) == name) {
-        if (firstPosition < earliest.first) {
-          earliest = Repeat{firstPosition, i};
+      if (PointList::hashBitsOf(table[slot]) == hashBits &&
+          names.nameAt(PointList::handleOf(table[slot])) ==
+              names.nameAt(PointList::handleOf(key))) {
+        if (PointList::handleOf(table[slot]) < earliest.first) {
+          earliest = Repeat{PointList::handleOf(table[slot]), PointList::handleOf(key)};
         }
-        break;
+        return;
       }
     }
-  }
-  return earliest;
+  });
 }
 
 }  // namespace
 
+std::optional<RepeatedName> findEarliestRepeatedName(const PointList& points) {
+  // Equal names share their bucket, so each bucket is resolved on its own
+  // and the earliest repeat of all buckets is the answer.
+  std::vector<Key> table;
+  Repeat earliest;
+  for (std::size_t bucket = 0; bucket < PointList::kBucketCount; ++bucket) {
+    resolveBucket(points, bucket, table, earliest);
+  }
+  if (earliest.first == ~NameArena::Handle{0}) {
+    return std::nullopt;
+  }
+  const NameArena& names = points.names();
+  return RepeatedName{names.positionOf(earliest.first), names.positionOf(earliest.repeat),
+                      names.nameAt(earliest.first)};
+}
+
 bool checkDuplicateNames(RunState& run, const PointList& points) {
-  const bool fitsIn32Bits = points.size() < std::numeric_limits<std::uint32_t>::max();
-  const Repeat earliest = fitsIn32Bits ? findEarliestRepeated<std::uint32_t>(points)
-                                       : findEarliestRepeated<std::size_t>(points);
-  if (earliest.first == kNoRepeat) {
+  const std::optional<RepeatedName> repeated = findEarliestRepeatedName(points);
+  if (!repeated) {
     return false;
   }
-  return run.failRepeatedName(points.nameAt(earliest.first), earliest.first + kFirstRowLine,
-                              earliest.repeat + kFirstRowLine);
+  return run.failRepeatedName(repeated->name, repeated->firstIndex + kFirstRowLine,
+                              repeated->repeatIndex + kFirstRowLine);
 }
 
 }  // namespace marlint

@@ -33,7 +33,7 @@ bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
     return run.failWithSentence(record.kind == 'D' ? Rule::kMethodName : Rule::kPointName, text,
                                 kIllegalPointName);
   }
-  record.name.assign(text);
+  record.name = text;
   return false;
 }
 
@@ -57,9 +57,8 @@ std::string_view methodNameOf(std::string_view pointName) {
 
 void setDevicePathNumber(PointRecord& record) {
   const std::size_t underscore = record.name.rfind('_');
-  record.pathNumber = underscore == std::string::npos
-                          ? 0
-                          : readLeadingInt(std::string_view(record.name).substr(underscore + 1));
+  record.pathNumber =
+      underscore == std::string_view::npos ? 0 : readLeadingInt(record.name.substr(underscore + 1));
 }
 
 }  // namespace marlint

@@ -25,11 +25,10 @@ bool checkUnit(RunState& run, std::string_view text, PointRecord& record) {
 }
 
 bool checkXmlLocation(RunState& run, std::string_view text, PointRecord& record) {
-  const auto& names = run.xmlLocationNames;
-  if (std::find(names.begin(), names.end(), text) == names.end()) {
+  if (!run.xmlLocationNames.contains(text)) {
     return run.fail(Rule::kXmlLocation, text, " is illegal XML location.");
   }
-  record.xmlLocation.assign(text);
+  record.xmlLocation = text;
   return false;
 }
 

@@ -31,7 +31,8 @@ constexpr std::array<ColumnCheck, kPointRowFieldCount - kFirstTypedField> kTyped
     checkAccessType,  checkAddressType,   checkStartAddress, checkBitPos,
 };
 
-// Checks one row and fills `record`; true when the row is rejected.
+}  // namespace
+
 bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   std::array<std::string_view, kPointRowFieldCount> fields;
   if (splitFieldsInto(line, ',', fields) != fields.size()) {
@@ -56,14 +57,13 @@ bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   return false;
 }
 
+namespace {
+
 // Gives `record` the defaults of a fresh record but keeps the storage of its
 // texts, so that checking a row allocates nothing once the first rows are done.
 void startFreshRecord(PointRecord& record) {
-  std::string name = std::move(record.name);
-  std::vector<std::string> constantValues = std::move(record.constantValues);
+  std::vector<std::string_view> constantValues = std::move(record.constantValues);
   record = PointRecord();
-  record.name = std::move(name);
-  record.name.clear();
   record.constantValues = std::move(constantValues);
   record.constantValues.clear();
 }

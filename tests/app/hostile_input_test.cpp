@@ -15,7 +15,7 @@
 #include "input/header_line.h"
 #include "input/point_input.h"
 #include "input/run_checks.h"
-#include "points/point_record.h"
+#include "points/point_list.h"
 #include "tests/app/process_runner.h"
 
 // Hostile inputs for the whole program: whatever it is given, one result

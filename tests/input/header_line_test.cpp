@@ -88,17 +88,17 @@ TEST(CheckHeaderLine, RefusedLinesNameTheWholeLine) {
 TEST(DerivePathNames, SmallestController) {
   RunState run;
   derivePathNames(run, ControllerConfig{1, 1});
-  EXPECT_EQ(run.xmlLocationNames, (std::vector<std::string>{"Device", "Controller", "Path"}));
-  EXPECT_EQ(run.pathNameSet, (std::vector<std::string>{"CNC path 1", "PMC path 1", "DCS path 9"}));
+  EXPECT_EQ(run.xmlLocationNames.names(), (std::vector<std::string>{"Device", "Controller", "Path"}));
+  EXPECT_EQ(run.pathNameSet.names(), (std::vector<std::string>{"CNC path 1", "PMC path 1", "DCS path 9"}));
 }
 
 TEST(DerivePathNames, LargestController) {
   RunState run;
   derivePathNames(run, ControllerConfig{10, 5});
-  EXPECT_EQ(run.xmlLocationNames,
+  EXPECT_EQ(run.xmlLocationNames.names(),
             (std::vector<std::string>{"Device", "Controller", "Path", "Path2", "Path3", "Path4",
                                       "Path5", "Path6", "Path7", "Path8", "Path9", "Path10"}));
-  EXPECT_EQ(run.pathNameSet,
+  EXPECT_EQ(run.pathNameSet.names(),
             (std::vector<std::string>{"CNC path 1", "CNC path 2", "CNC path 3", "CNC path 4",
                                       "CNC path 5", "CNC path 6", "CNC path 7", "CNC path 8",
                                       "CNC path 9", "CNC path 10", "PMC path 1", "PMC path 2",

@@ -30,8 +30,8 @@ TEST(CheckAccessType, ExactlyCapitalR) {
     SCOPED_TRACE(std::string(row) + " with [" + text + "]");
     EXPECT_EQ(checkRow(withField(row, 10, text)).resultText, resultText);
   }
-  EXPECT_EQ(checkRow(kEventRow).points.at(0).accessType, 'R');
-  EXPECT_EQ(checkRow(kConstantEventRow).points.at(0).accessType, '-');
+  EXPECT_EQ(checkRow(kEventRow).record.accessType, 'R');
+  EXPECT_EQ(checkRow(kConstantEventRow).record.accessType, '-');
 }
 
 TEST(CheckAddressType, LettersOnlyForPmcDataTypes) {
@@ -62,7 +62,7 @@ TEST(CheckAddressType, LettersOnlyForPmcDataTypes) {
     const CheckOutcome outcome = checkRow(withField(row, 11, text));
     EXPECT_EQ(outcome.resultText, resultText);
     if (resultText == "OK") {
-      EXPECT_EQ(outcome.points.at(0).addressType, addressType);
+      EXPECT_EQ(outcome.record.addressType, addressType);
     }
   }
 }

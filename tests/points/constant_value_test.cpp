@@ -60,7 +60,9 @@ TEST(CheckConstantValue, ByPointType) {
     const CheckOutcome outcome = checkRow(withField(row, 3, text));
     if (accepted) {
       ASSERT_EQ(outcome.resultText, "OK");
-      EXPECT_EQ(outcome.points.at(0).constantValues, values);
+      EXPECT_EQ(std::vector<std::string>(outcome.record.constantValues.begin(),
+                                         outcome.record.constantValues.end()),
+                values);
     } else {
       EXPECT_EQ(outcome.resultText, "Illegal constant value.");
     }

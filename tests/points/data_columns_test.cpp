@@ -40,11 +40,11 @@ TEST(CheckDataPath, NamesFromTheHeader) {
     // A CNC row needs no address type; a PMC row may leave it empty.
     const std::string row = withField(withField(withField(kCncSampleRow, 7, dataPath), 8, dataType),
                                       12, dataType == "1" ? "100" : "0");
-    const CheckOutcome outcome = checkPointFile(std::string(header) + "\n" + row);
+    const CheckOutcome outcome = checkRowUnder(header, row);
     EXPECT_EQ(outcome.resultText, resultText);
     if (resultText == "OK") {
-      EXPECT_EQ(outcome.points.at(0).pathKind, pathKind);
-      EXPECT_EQ(outcome.points.at(0).pathNumber, pathNumber);
+      EXPECT_EQ(outcome.record.pathKind, pathKind);
+      EXPECT_EQ(outcome.record.pathNumber, pathNumber);
     }
   }
 }
@@ -75,7 +75,7 @@ TEST(CheckDataType, RangeDependsOnThePathKind) {
     const CheckOutcome outcome = checkRow(withField(withField(row, 8, text), 11, ""));
     EXPECT_EQ(outcome.resultText, resultText);
     if (resultText == "OK") {
-      EXPECT_EQ(outcome.points.at(0).dataType, dataType);
+      EXPECT_EQ(outcome.record.dataType, dataType);
     }
   }
 }
@@ -93,7 +93,7 @@ TEST(CheckReturnType, ExactlyString) {
   for (const auto& [text, resultText] : cases) {
     EXPECT_EQ(checkRow(withField(kSampleRow, 9, text)).resultText, resultText);
   }
-  EXPECT_EQ(checkRow(kSampleRow).points.at(0).returnType, "String");
+  EXPECT_EQ(checkRow(kSampleRow).record.returnType, "String");
 }
 
 // A point with constant values keeps all seven data columns empty.
@@ -111,7 +111,7 @@ TEST(ConstantPointGate, ConstantPointsLeaveDataColumnsEmpty) {
     }
     const CheckOutcome outcome = checkRow(row);
     ASSERT_EQ(outcome.resultText, "OK");
-    const PointRecord& record = outcome.points.at(0);
+    const PointRecord& record = outcome.record;
     EXPECT_EQ(record.pathKind, 1);
     EXPECT_EQ(record.pathNumber, 1);
     EXPECT_EQ(record.dataType, 0);

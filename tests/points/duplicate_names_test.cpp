@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "points/name_index.h"
 #include "tests/support/point_file.h"
 
 namespace marlint::testing {
@@ -15,9 +16,7 @@ namespace {
 PointList listOf(const std::vector<std::string>& names) {
   PointList points;
   for (const std::string& name : names) {
-    PointRecord record;
-    record.name = name;
-    points.append(record);
+    points.append(name);
   }
   return points;
 }
@@ -30,17 +29,29 @@ std::string resultFor(const std::vector<std::string>& names) {
 }
 
 // The plain definition: the first name, in file order, that occurs again
-// anywhere in the list.
-std::optional<std::string> firstRepeatedByScan(const std::vector<std::string>& names) {
-  for (const std::string& name : names) {
-    int count = 0;
-    for (const std::string& other : names) {
-      if (other == name && ++count > 1) {
-        return name;
+// anywhere in the list, with the index of its next occurrence.
+std::optional<std::pair<std::size_t, std::size_t>> firstRepeatedByScan(
+    const std::vector<std::string>& names) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t j = i + 1; j < names.size(); ++j) {
+      if (names[j] == names[i]) {
+        return std::make_pair(i, j);
       }
     }
   }
   return std::nullopt;
+}
+
+void expectSameAsScan(const std::vector<std::string>& names) {
+  const PointList points = listOf(names);
+  const std::optional<RepeatedName> found = findEarliestRepeatedName(points);
+  const auto expected = firstRepeatedByScan(names);
+  ASSERT_EQ(found.has_value(), expected.has_value());
+  if (found) {
+    EXPECT_EQ(found->firstIndex, expected->first);
+    EXPECT_EQ(found->repeatIndex, expected->second);
+    EXPECT_EQ(found->name, names[expected->first]);
+  }
 }
 
 TEST(CheckDuplicateNames, ReportsTheEarliestRepeatedName) {
@@ -63,10 +74,39 @@ TEST(CheckDuplicateNames, AgreesWithThePlainScan) {
     for (std::size_t i = 0; i < length; ++i) {
       names.push_back("N" + std::to_string(random() % alphabet));
     }
-    const std::optional<std::string> expected = firstRepeatedByScan(names);
-    EXPECT_EQ(resultFor(names), expected ? *expected + " is duplicate point name." : "")
-        << ::testing::PrintToString(names);
+    SCOPED_TRACE(::testing::PrintToString(names));
+    expectSameAsScan(names);
+    const auto expected = firstRepeatedByScan(names);
+    EXPECT_EQ(resultFor(names),
+              expected ? names[expected->first] + " is duplicate point name." : "");
   }
+}
+
+// Enough names to fill every bucket and many name blocks, among them names
+// longer than a whole block and names with bytes a "D" suffix may hold; the
+// twin of the 70000th name comes after the twin of the 90000th.
+TEST(CheckDuplicateNames, FindsTheEarliestRepeatAmongManyNames) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 100'000; ++i) {
+    names.push_back("ReadMode_" + std::to_string(i));
+  }
+  names[5] = "ReadMode_" + std::string(3'000'000, 'x');
+  names[6] = std::string("ReadMode_ \0\r\xff", 13);
+  names[7] = std::string(200, 'y');
+  EXPECT_EQ(findEarliestRepeatedName(listOf(names)), std::nullopt);
+  names.push_back(names[90'000]);
+  names.push_back(names[70'000]);
+  names.push_back(std::string(200, 'y'));
+  const std::optional<RepeatedName> found = findEarliestRepeatedName(listOf(names));
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->firstIndex, 7u);
+  EXPECT_EQ(found->repeatIndex, 100'002u);
+  names.pop_back();
+  const std::optional<RepeatedName> later = findEarliestRepeatedName(listOf(names));
+  ASSERT_TRUE(later);
+  EXPECT_EQ(later->firstIndex, 70'000u);
+  EXPECT_EQ(later->repeatIndex, 100'001u);
+  EXPECT_EQ(later->name, "ReadMode_70000");
 }
 
 TEST(CheckDuplicateNames, RunsOnlyWhenEveryRowPassed) {
@@ -76,6 +116,18 @@ TEST(CheckDuplicateNames, RunsOnlyWhenEveryRowPassed) {
   const std::string sameNames =
       std::string(kHeader) + "\n" + kSampleRow + "\n" + kDeviceRow + "\n" + kSampleRow + "\n";
   EXPECT_EQ(checkPointFile(sameNames).resultText, "Temp1 is duplicate point name.");
+}
+
+TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
+  NameIndex index;
+  for (std::size_t line = 2; line < 50'002; ++line) {
+    ASSERT_EQ(index.noteName("Name" + std::to_string(line), line), std::nullopt);
+  }
+  EXPECT_EQ(index.noteName("Name2", 60'000), 2u);
+  EXPECT_EQ(index.noteName("Name2", 60'001), 2u);
+  EXPECT_EQ(index.noteName("Name50001", 60'002), 50'001u);
+  EXPECT_EQ(index.noteName("name2", 60'003), std::nullopt);
+  EXPECT_EQ(index.noteName("name2", 60'004), 60'003u);
 }
 
 }  // namespace

@@ -79,8 +79,8 @@ TEST(CheckPointName, DevicePointNamesAndTheirPathNumbers) {
     const CheckOutcome outcome = checkRow(withField(kDeviceRow, 1, name));
     EXPECT_EQ(outcome.resultText, resultText);
     if (resultText == "OK") {
-      EXPECT_EQ(outcome.points.at(0).name, name);
-      EXPECT_EQ(outcome.points.at(0).pathNumber, pathNumber);
+      EXPECT_EQ(outcome.record.name, name);
+      EXPECT_EQ(outcome.record.pathNumber, pathNumber);
     }
   }
 }
@@ -99,9 +99,9 @@ TEST(CheckPointType, ExactKeywords) {
   for (const auto& [text, resultText] : cases) {
     EXPECT_EQ(checkRow(withField(kSampleRow, 2, text)).resultText, resultText);
   }
-  EXPECT_EQ(checkRow(kEventRow).points.at(0).pointType, 1);
-  EXPECT_EQ(checkRow(kSampleRow).points.at(0).pointType, 2);
-  EXPECT_EQ(checkRow(kConditionRow).points.at(0).pointType, 3);
+  EXPECT_EQ(checkRow(kEventRow).record.pointType, 1);
+  EXPECT_EQ(checkRow(kSampleRow).record.pointType, 2);
+  EXPECT_EQ(checkRow(kConditionRow).record.pointType, 3);
   // Field 2 of a "D" row is never read.
   EXPECT_EQ(checkRow(withField(kDeviceRow, 2, "SAMPEL")).resultText, "OK");
 }

@@ -35,7 +35,7 @@ TEST(CheckUnit, SamplePointsNameAUnitOthersNone) {
     const CheckOutcome outcome = checkRow(withField(row, 5, text));
     EXPECT_EQ(outcome.resultText, resultText);
     if (resultText == "OK") {
-      EXPECT_EQ(outcome.points.at(0).unit, unit);
+      EXPECT_EQ(outcome.record.unit, unit);
     }
   }
 }
@@ -59,10 +59,10 @@ TEST(CheckXmlLocation, NamesFollowTheCncPathCount) {
   for (const auto& [header, text, accepted] : cases) {
     SCOPED_TRACE(std::string(header) + " with [" + text + "]");
     const std::string row = withField(kConstantEventRow, 6, text);
-    const CheckOutcome outcome = checkPointFile(std::string(header) + "\n" + row);
+    const CheckOutcome outcome = checkRowUnder(header, row);
     if (accepted) {
       ASSERT_EQ(outcome.resultText, "OK");
-      EXPECT_EQ(outcome.points.at(0).xmlLocation, text);
+      EXPECT_EQ(outcome.record.xmlLocation, text);
     } else {
       EXPECT_EQ(outcome.resultText, text + " is illegal XML location.");
     }

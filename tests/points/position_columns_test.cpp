@@ -60,7 +60,7 @@ TEST(CheckStartAddress, RangeOfEachDataType) {
     const CheckOutcome outcome = checkRow(rowWithStartAddress(dataType, text));
     if (accepted) {
       ASSERT_EQ(outcome.resultText, "OK");
-      EXPECT_EQ(outcome.points.at(0).startAddress, startAddress);
+      EXPECT_EQ(outcome.record.startAddress, startAddress);
     } else {
       EXPECT_EQ(outcome.resultText, text + " is illegal start address.");
     }
@@ -94,7 +94,7 @@ TEST(CheckBitPos, OnlyDataTypeSevenHasBits) {
     const CheckOutcome outcome = checkRow(withField(row, 13, text));
     if (accepted) {
       ASSERT_EQ(outcome.resultText, "OK");
-      EXPECT_EQ(outcome.points.at(0).bitPos, bitPos);
+      EXPECT_EQ(outcome.record.bitPos, bitPos);
     } else {
       EXPECT_EQ(outcome.resultText, text + " is illegal bit pos.");
     }

@@ -5,6 +5,7 @@
 #include "input/point_input.h"
 #include "input/run_checks.h"
 #include "input/split_fields.h"
+#include "points/point_rows.h"
 
 namespace marlint::testing {
 
@@ -18,7 +19,17 @@ CheckOutcome checkPointFile(std::string_view fileText) {
 }
 
 CheckOutcome checkRow(std::string_view row) {
-  return checkPointFile(std::string(kHeader) + "\n" + std::string(row) + "\n");
+  return checkRowUnder(kHeader, row);
+}
+
+CheckOutcome checkRowUnder(std::string_view header, std::string_view row) {
+  CheckOutcome outcome = checkPointFile(std::string(header) + "\n" + std::string(row) + "\n");
+  outcome.row = std::make_shared<const std::string>(row);
+  RunState run;
+  derivePathNames(run, outcome.config);
+  run.startLine(*outcome.row);
+  checkPointRow(run, *outcome.row, outcome.record);
+  return outcome;
 }
 
 std::string withField(std::string_view row, std::size_t index, std::string_view value) {

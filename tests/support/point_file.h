@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/run_state.h"
 #include "input/header_line.h"
-#include "points/point_record.h"
+#include "points/point_list.h"
 
 // Runs whole checks over point file text in memory, and builds rows from
 // known-good ones with one column changed.
@@ -32,13 +33,21 @@ struct CheckOutcome {
   std::string resultText;
   ControllerConfig config;
   PointList points;
+  // For `checkRow`: the row's record as the column checks leave it. Its
+  // texts are views into `row`.
+  PointRecord record;
+  std::shared_ptr<const std::string> row;
 };
 
 // Runs every check over `fileText` as if it were a point file.
 CheckOutcome checkPointFile(std::string_view fileText);
 
-// Runs every check over the header `kHeader` followed by `row`.
+// Runs every check over the header `kHeader` followed by `row`, and the
+// row's checks once more on their own to show what they store in the record.
 CheckOutcome checkRow(std::string_view row);
+
+// The same under another header line.
+CheckOutcome checkRowUnder(std::string_view header, std::string_view row);
 
 // `row` with its field `index` (counted from 0) replaced by `value`.
 std::string withField(std::string_view row, std::size_t index, std::string_view value);

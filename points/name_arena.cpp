@@ -1,0 +1,119 @@
+#include "points/name_arena.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace marlint {
+namespace {
+
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
+
+// Spreads every input bit over the whole word (the finaliser of MurmurHash3).
+std::uint64_t mixBits(std::uint64_t x) {
+  x ^= x >> 33;
+  x *= 0xFF51AFD7ED558CCDu;
+  x ^= x >> 33;
+  x *= 0xC4CEB9FE1A85EC53u;
+  x ^= x >> 33;
+  return x;
+}
+
+// Lengths below 128 take one byte, longer ones 7 bits per byte.
+std::size_t lengthBytes(std::size_t length) {
+  std::size_t bytes = 1;
+  for (; length >= 0x80; length >>= 7) {
+    ++bytes;
+  }
+  return bytes;
+}
+
+char* writeLength(char* out, std::size_t length) {
+  for (; length >= 0x80; length >>= 7) {
+    *out++ = static_cast<char>((length & 0x7F) | 0x80);
+  }
+  *out++ = static_cast<char>(length);
+  return out;
+}
+
+const char* readLength(const char* in, std::size_t& length) {
+  length = 0;
+  for (int shift = 0;; shift += 7) {
+    const auto byte = static_cast<unsigned char>(*in++);
+    length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+    if ((byte & 0x80) == 0) {
+      return in;
+    }
+  }
+}
+
+}  // namespace
+
+std::uint64_t hashName(std::string_view name) {
+  // Eight bytes at a time; the last, shorter word is copied, not over-read.
+  std::uint64_t hash = name.size() * kMultiplier;
+  std::size_t at = 0;
+  for (; at + 8 <= name.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, name.data() + at, 8);
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  if (at < name.size()) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, name.data() + at, name.size() - at);
+    hash = (hash ^ word) * kMultiplier;
+  }
+  return mixBits(hash);
+}
+
+NameArena::Block& NameArena::blockWithRoomFor(std::size_t bytes) {
+  if (!blocks_.empty() && blocks_.back().size - blocks_.back().used >= bytes) {
+    return blocks_.back();
+  }
+  if (blocks_.size() + 1 >= (std::size_t{1} << (kHandleBits - kOffsetBits))) {
+    throw std::length_error("NameArena: too many names");
+  }
+  const std::size_t grown =
+      blocks_.empty() ? kFirstBlockSize : std::min(2 * blocks_.back().size, kLargestBlockSize);
+  Block block;
+  block.size = std::max(grown, bytes);
+  // Not zeroed: a page is touched only when names are written to it.
+  block.bytes.reset(new char[block.size]);
+  block.firstPosition = count_;
+  blocks_.push_back(std::move(block));
+  return blocks_.back();
+}
+
+NameArena::Handle NameArena::append(std::string_view name) {
+  Block& block = blockWithRoomFor(lengthBytes(name.size()) + name.size());
+  const Handle handle = (Handle{blocks_.size() - 1} << kOffsetBits) | block.used;
+  char* const out = writeLength(block.bytes.get() + block.used, name.size());
+  if (!name.empty()) {
+    std::memcpy(out, name.data(), name.size());
+  }
+  block.used = static_cast<std::size_t>(out - block.bytes.get()) + name.size();
+  ++count_;
+  return handle;
+}
+
+std::string_view NameArena::nameAt(Handle handle) const {
+  const Block& block = blocks_[handle >> kOffsetBits];
+  std::size_t length;
+  const char* const name =
+      readLength(block.bytes.get() + (handle & (kLargestBlockSize - 1)), length);
+  return std::string_view(name, length);
+}
+
+std::size_t NameArena::positionOf(Handle handle) const {
+  const Block& block = blocks_[handle >> kOffsetBits];
+  const char* const target = block.bytes.get() + (handle & (kLargestBlockSize - 1));
+  std::size_t position = block.firstPosition;
+  for (const char* at = block.bytes.get(); at < target; ++position) {
+    std::size_t length;
+    at = readLength(at, length) + length;
+  }
+  return position;
+}
+
+}  // namespace marlint

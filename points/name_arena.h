@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace marlint {
+
+// A 64-bit hash of a point name, for spreading names over buckets and
+// tables. Every byte counts; names that differ only in length differ too.
+std::uint64_t hashName(std::string_view name);
+
+// Point names copied one after another into a few large blocks, each name
+// behind its length, so a million names cost little more than their bytes.
+// Blocks never move once filled, and a name is found again by the handle
+// `append` gave it. Handles grow in the order names are appended: comparing
+// two handles compares the order of their names.
+class NameArena {
+ public:
+  using Handle = std::uint64_t;
+  // A handle fits in this many bits, so it can share a 64-bit word with hash bits.
+  static constexpr int kHandleBits = 40;
+
+  // Copies `name` and returns its handle.
+  Handle append(std::string_view name);
+
+  std::string_view nameAt(Handle handle) const;
+
+  // How many names were appended before the one at `handle`: its position,
+  // counted from 0. Reads the names of its block before it.
+  std::size_t positionOf(Handle handle) const;
+
+  std::size_t size() const { return count_; }
+
+ private:
+  // Block sizes: small for the first names, so that a short file touches
+  // little memory, then up to 1 MiB. A name longer than a block gets a
+  // block of its own.
+  static constexpr int kOffsetBits = 20;
+  static constexpr std::size_t kFirstBlockSize = 4096;
+  static constexpr std::size_t kLargestBlockSize = std::size_t{1} << kOffsetBits;
+
+  struct Block {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    std::size_t used = 0;
+    std::size_t firstPosition = 0;  // position of the block's first name
+  };
+
+  Block& blockWithRoomFor(std::size_t bytes);
+
+  std::vector<Block> blocks_;
+  std::size_t count_ = 0;
+};
+
+}  // namespace marlint
