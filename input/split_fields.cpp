@@ -11,6 +11,7 @@ namespace marlint {
 namespace {
 
 constexpr std::size_t kBlockSize = 16;
+constexpr std::size_t kChunkSize = 64;
 
 // Bit i is set when block[i] is the delimiter, for the 16 bytes at `block`.
 std::uint32_t delimiterBitsPortable(const char* block, char delimiter) {
@@ -48,21 +49,38 @@ std::uint32_t tailDelimiterBits(std::string_view text, std::size_t remaining, ch
   return delimiterBits(block, delimiter) & ((std::uint32_t{1} << remaining) - 1);
 }
 
-// Walks `text` in blocks of 16 bytes and turns every set bit of a block into
-// one field end.
+// The delimiter bits of the up to 64 bytes of `text` from `chunkStart`, four
+// blocks of 16 in one word.
+template <DelimiterBits delimiterBits>
+std::uint64_t chunkDelimiterBits(std::string_view text, std::size_t chunkStart, char delimiter) {
+  std::uint64_t bits = 0;
+  for (std::size_t block = 0; block < kChunkSize / kBlockSize; ++block) {
+    const std::size_t blockStart = chunkStart + block * kBlockSize;
+    if (blockStart >= text.size()) {
+      break;
+    }
+    const std::size_t remaining = text.size() - blockStart;
+    const std::uint64_t blockBits =
+        remaining >= kBlockSize ? delimiterBits(text.data() + blockStart, delimiter)
+                                : tailDelimiterBits<delimiterBits>(text, remaining, delimiter);
+    bits |= blockBits << (block * kBlockSize);
+  }
+  return bits;
+}
+
+// Walks `text` in chunks of 64 bytes and turns every delimiter bit of a
+// chunk into one field end. A point row mostly fits in one or two chunks,
+// so the loop over the bits ends, hard to predict, only once or twice a row.
 template <DelimiterBits delimiterBits>
 std::size_t splitByBlocks(std::string_view text, char delimiter, std::string_view* fields,
                           std::size_t capacity) {
   const char* const data = text.data();
   std::size_t count = 0;
   std::size_t fieldStart = 0;
-  for (std::size_t blockStart = 0; blockStart < text.size(); blockStart += kBlockSize) {
-    const std::size_t remaining = text.size() - blockStart;
-    const std::uint32_t bits = remaining >= kBlockSize
-                                   ? delimiterBits(data + blockStart, delimiter)
-                                   : tailDelimiterBits<delimiterBits>(text, remaining, delimiter);
-    for (std::uint32_t left = bits; left != 0; left &= left - 1) {
-      const std::size_t delimiterAt = blockStart + static_cast<std::size_t>(__builtin_ctz(left));
+  for (std::size_t chunkStart = 0; chunkStart < text.size(); chunkStart += kChunkSize) {
+    const std::uint64_t bits = chunkDelimiterBits<delimiterBits>(text, chunkStart, delimiter);
+    for (std::uint64_t left = bits; left != 0; left &= left - 1) {
+      const std::size_t delimiterAt = chunkStart + static_cast<std::size_t>(__builtin_ctzll(left));
       if (count == capacity) {
         return capacity + 1;
       }

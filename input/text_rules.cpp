@@ -1,6 +1,7 @@
 #include "input/text_rules.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace marlint {
@@ -11,10 +12,21 @@ constexpr bool isAsciiSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// One table lookup per byte instead of two range compares: names, the most
+// tested text, are letters and digits from end to end.
+constexpr std::array<bool, 256> kIsAlnumByte = [] {
+  std::array<bool, 256> table{};
+  for (int byte = 0; byte < 256; ++byte) {
+    table[static_cast<std::size_t>(byte)] = isAsciiAlnum(static_cast<char>(byte));
+  }
+  return table;
+}();
+
 }  // namespace
 
 bool isAllAlnum(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), isAsciiAlnum);
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return kIsAlnumByte[static_cast<unsigned char>(c)]; });
 }
 
 bool isAllDigits(std::string_view text) {
@@ -31,13 +43,20 @@ std::int32_t readLeadingInt(std::string_view text) {
     negative = text[pos] == '-';
     ++pos;
   }
-  // Accumulate in 64 bits and stop growing once past the 32-bit range, so
-  // any number of digits is read without overflow.
+  // Ten digits fit in 64 bits; more than ten are past the 32-bit range
+  // anyway, so any number of digits is read without overflow.
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  constexpr std::size_t kDigitsThatFit = 10;
+  const std::size_t firstDigit = pos;
   std::int64_t magnitude = 0;
   for (; pos < text.size() && isAsciiDigit(text[pos]); ++pos) {
-    magnitude = std::min(kLimit, magnitude * 10 + (text[pos] - '0'));
+    if (pos - firstDigit < kDigitsThatFit) {
+      magnitude = magnitude * 10 + (text[pos] - '0');
+    } else {
+      magnitude = kLimit;
+    }
   }
+  magnitude = std::min(kLimit, magnitude);
   const std::int64_t value = negative ? -magnitude : magnitude;
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
       value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));

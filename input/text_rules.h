@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -18,6 +20,36 @@ constexpr bool isAsciiDigit(char c) {
 }
 constexpr bool isAsciiAlnum(char c) {
   return isAsciiLetter(c) || isAsciiDigit(c);
+}
+
+// True when `a` and `b` hold the same bytes: whole text, case-sensitive.
+// Inline and a word at a time, since the keys a column is compared with are
+// short and a library call per compare would cost more than the compare.
+inline bool sameText(std::string_view a, std::string_view b) {
+  const std::size_t size = a.size();
+  if (size != b.size()) {
+    return false;
+  }
+  const auto word = [](const char* bytes) {
+    std::uint64_t value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+  };
+  if (size < 8) {
+    for (std::size_t i = 0; i < size; ++i) {
+      if (a[i] != b[i]) {
+        return false;
+      }
+    }
+    return true;
+  }
+  // Whole words, the last one ending with the texts (it may overlap the one before).
+  for (std::size_t at = 0; at + 8 < size; at += 8) {
+    if (word(a.data() + at) != word(b.data() + at)) {
+      return false;
+    }
+  }
+  return word(a.data() + size - 8) == word(b.data() + size - 8);
 }
 
 // True when every character is an ASCII letter or digit; true for "".

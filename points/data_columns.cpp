@@ -1,9 +1,5 @@
 #include "points/data_columns.h"
 
-#include <algorithm>
-#include <array>
-
-#include "input/split_fields.h"
 #include "input/text_rules.h"
 
 namespace marlint {
@@ -42,11 +38,10 @@ bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
   if (!run.pathNameSet.contains(text)) {
     return run.fail(Rule::kDataPath, text, kSuffix);
   }
-  // Every data path name is "<CNC|PMC|DCS> path <number>".
-  std::array<std::string_view, 3> words;
-  splitFieldsInto(text, ' ', words);
-  record.pathKind = words[0] == "CNC" ? path_kind::kCnc : path_kind::kPmc;
-  record.pathNumber = readLeadingInt(words[2]);
+  // Every data path name is "CNC path N", "PMC path N" or "DCS path 9".
+  constexpr std::size_t kNumberStart = std::string_view("CNC path ").size();
+  record.pathKind = text[0] == 'C' ? path_kind::kCnc : path_kind::kPmc;
+  record.pathNumber = readLeadingInt(text.substr(kNumberStart));
   return false;
 }
 

@@ -1,5 +1,7 @@
 #include "points/identity_columns.h"
 
+#include <optional>
+
 #include "input/text_rules.h"
 #include "vocab/vocabularies.h"
 
@@ -21,17 +23,20 @@ bool checkPointKind(RunState& run, std::string_view text, PointRecord& record) {
 
 bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
   // A "D" row's suffix is free; only its method name is held to the rules.
-  std::string_view candidate = text;
+  // Every method name is a letter and letters and digits, so a known one
+  // needs no further test, and it gives the point its cycle.
   if (record.kind == 'D') {
-    candidate = methodNameOf(text);
-    if (!lookupMethodCycle(candidate)) {
+    const std::optional<std::int32_t> cycle = lookupMethodCycle(methodNameOf(text));
+    if (!cycle) {
       return run.failWithSentence(Rule::kMethodName, text, kIllegalPointName);
     }
+    record.cycle = *cycle;
+    record.name = text;
+    return false;
   }
-  if (candidate.size() > kMaxPointNameLength || candidate.empty() ||
-      !isAsciiLetter(candidate.front()) || !isAllAlnum(candidate)) {
-    return run.failWithSentence(record.kind == 'D' ? Rule::kMethodName : Rule::kPointName, text,
-                                kIllegalPointName);
+  if (text.size() > kMaxPointNameLength || text.empty() || !isAsciiLetter(text.front()) ||
+      !isAllAlnum(text)) {
+    return run.failWithSentence(Rule::kPointName, text, kIllegalPointName);
   }
   record.name = text;
   return false;

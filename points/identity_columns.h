@@ -12,7 +12,8 @@ namespace marlint {
 bool checkPointKind(RunState& run, std::string_view text, PointRecord& record);
 
 // Field 1: for kind "D" a method name with an optional "_" suffix, for kind
-// "C" an ASCII letter followed by letters and digits, 50 at most.
+// "C" an ASCII letter followed by letters and digits, 50 at most. A "D"
+// point gets the cycle of its method here.
 bool checkPointName(RunState& run, std::string_view text, PointRecord& record);
 
 // Field 2 of a "C" row: "EVENT", "SAMPLE" or "CONDITION".

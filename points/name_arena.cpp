@@ -9,14 +9,10 @@ namespace {
 
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
 
-// Spreads every input bit over the whole word (the finaliser of MurmurHash3).
-std::uint64_t mixBits(std::uint64_t x) {
-  x ^= x >> 33;
-  x *= 0xFF51AFD7ED558CCDu;
-  x ^= x >> 33;
-  x *= 0xC4CEB9FE1A85EC53u;
-  x ^= x >> 33;
-  return x;
+std::uint64_t loadWord(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
 }
 
 // Lengths below 128 take one byte, longer ones 7 bits per byte.
@@ -50,21 +46,28 @@ const char* readLength(const char* in, std::size_t& length) {
 }  // namespace
 
 std::uint64_t hashName(std::string_view name) {
-  // Eight bytes at a time; the last, shorter word is copied, not over-read.
-  std::uint64_t hash = name.size() * kMultiplier;
+  // One multiply per eight bytes keeps the hash short beside the row checks;
+  // the shifts at the end bring the high bits, which every byte reaches,
+  // down to the low ones. The last, shorter word is read as the end of the
+  // last eight bytes, or copied when the name is shorter: never over-read.
+  const std::size_t size = name.size();
+  std::uint64_t hash = size * kMultiplier;
   std::size_t at = 0;
-  for (; at + 8 <= name.size(); at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, name.data() + at, 8);
-    hash = (hash ^ word) * kMultiplier;
-    hash ^= hash >> 29;
+  for (; at + 8 <= size; at += 8) {
+    hash = (hash ^ loadWord(name.data() + at)) * kMultiplier;
   }
-  if (at < name.size()) {
+  if (at < size) {
     std::uint64_t word = 0;
-    std::memcpy(&word, name.data() + at, name.size() - at);
+    if (size >= 8) {
+      word = loadWord(name.data() + size - 8) >> (8 * (8 - (size - at)));
+    } else {
+      std::memcpy(&word, name.data(), size);
+    }
     hash = (hash ^ word) * kMultiplier;
   }
-  return mixBits(hash);
+  hash ^= hash >> 32;
+  hash *= kMultiplier;
+  return hash ^ (hash >> 29);
 }
 
 NameArena::Block& NameArena::blockWithRoomFor(std::size_t bytes) {

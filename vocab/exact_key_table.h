@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "input/text_rules.h"
+
 namespace marlint {
 
 // A fixed list of keys where a lookup reads one slot and makes one exact
@@ -32,9 +34,9 @@ class ExactKeyTable {
   }
 
   // The index of `key` in table order, or nothing. Whole key, byte for byte.
-  constexpr std::optional<std::size_t> indexOf(std::string_view key) const {
+  std::optional<std::size_t> indexOf(std::string_view key) const {
     const std::uint8_t index = slots_[slotOf(key, multiplier_)];
-    if (index == kEmptySlot || keys_[index] != key) {
+    if (index == kEmptySlot || !sameText(keys_[index], key)) {
       return std::nullopt;
     }
     return index;

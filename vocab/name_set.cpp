@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "input/text_rules.h"
+
 namespace marlint {
 namespace {
 
@@ -64,7 +66,7 @@ void NameSet::add(std::string_view name) {
 bool NameSet::contains(std::string_view text) const {
   for (std::size_t slot = homeSlotOf(text); slots_[slot] != kEmptySlot;
        slot = (slot + 1) % kSlotCount) {
-    if (names_[slots_[slot]] == text) {
+    if (sameText(names_[slots_[slot]], text)) {
       return true;
     }
   }

@@ -61,6 +61,21 @@ TEST(ReadAllDigits, AcceptsOnlyDigitsAndSaturates) {
   }
 }
 
+// Texts of every length around the word size, equal and differing in one
+// byte at every place.
+TEST(SameText, ComparesEveryByte) {
+  for (std::size_t size = 0; size <= 20; ++size) {
+    const std::string text(size, 'a');
+    EXPECT_TRUE(sameText(text, std::string(size, 'a')));
+    EXPECT_FALSE(sameText(text, text + "a"));
+    for (std::size_t at = 0; at < size; ++at) {
+      std::string other = text;
+      other[at] = '\xE1';
+      EXPECT_FALSE(sameText(text, other)) << size << " " << at;
+    }
+  }
+}
+
 TEST(CharacterClasses, AreAsciiOnly) {
   EXPECT_TRUE(isAllAlnum(""));
   EXPECT_TRUE(isAllAlnum("azAZ09"));
