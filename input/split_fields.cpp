@@ -74,25 +74,27 @@ std::uint64_t chunkDelimiterBits(std::string_view text, std::size_t chunkStart, 
 template <DelimiterBits delimiterBits>
 std::size_t splitByBlocks(std::string_view text, char delimiter, std::string_view* fields,
                           std::size_t capacity) {
-  const char* const data = text.data();
-  std::size_t count = 0;
-  std::size_t fieldStart = 0;
+  std::string_view* next = fields;
+  std::string_view* const end = fields + capacity;
+  const char* fieldStart = text.data();
   for (std::size_t chunkStart = 0; chunkStart < text.size(); chunkStart += kChunkSize) {
+    const char* const chunk = text.data() + chunkStart;
     const std::uint64_t bits = chunkDelimiterBits<delimiterBits>(text, chunkStart, delimiter);
     for (std::uint64_t left = bits; left != 0; left &= left - 1) {
-      const std::size_t delimiterAt = chunkStart + static_cast<std::size_t>(__builtin_ctzll(left));
-      if (count == capacity) {
+      const char* const delimiterAt = chunk + static_cast<unsigned>(__builtin_ctzll(left));
+      if (next == end) {
         return capacity + 1;
       }
-      fields[count++] = std::string_view(data + fieldStart, delimiterAt - fieldStart);
+      *next++ = std::string_view(fieldStart, static_cast<std::size_t>(delimiterAt - fieldStart));
       fieldStart = delimiterAt + 1;
     }
   }
-  if (count == capacity) {
+  if (next == end) {
     return capacity + 1;
   }
-  fields[count++] = std::string_view(data + fieldStart, text.size() - fieldStart);
-  return count;
+  *next++ = std::string_view(fieldStart,
+                             text.size() - static_cast<std::size_t>(fieldStart - text.data()));
+  return static_cast<std::size_t>(next - fields);
 }
 
 }  // namespace

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace marlint {
 namespace {
@@ -24,9 +30,63 @@ constexpr std::array<bool, 256> kIsAlnumByte = [] {
 
 }  // namespace
 
-bool isAllAlnum(std::string_view text) {
+bool isAllAlnumPortable(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return kIsAlnumByte[static_cast<unsigned char>(c)]; });
+}
+
+#if defined(__SSE2__)
+namespace {
+
+// True when all 16 bytes are ASCII letters or digits. The compares are
+// signed, so bytes from 0x80 up, negative, fall below every range; setting
+// bit 5 folds upper-case letters onto lower-case ones.
+bool isAlnumBlock(__m128i bytes) {
+  const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                      _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
+  const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+  const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
+                                       _mm_cmplt_epi8(folded, _mm_set1_epi8('z' + 1)));
+  return _mm_movemask_epi8(_mm_or_si128(digit, letter)) == 0xFFFF;
+}
+
+__m128i loadBlock(const char* bytes) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+}
+
+}  // namespace
+
+bool isAllAlnumSse2(std::string_view text) {
+  const char* const data = text.data();
+  const std::size_t size = text.size();
+  if (size < 8) {
+    return isAllAlnumPortable(text);
+  }
+  if (size < 16) {
+    // The first and the last eight bytes, overlapping, cover the text
+    // without reading past it.
+    std::uint64_t first;
+    std::uint64_t last;
+    std::memcpy(&first, data, sizeof first);
+    std::memcpy(&last, data + size - 8, sizeof last);
+    return isAlnumBlock(
+        _mm_set_epi64x(static_cast<long long>(last), static_cast<long long>(first)));
+  }
+  for (std::size_t at = 0; at + 16 < size; at += 16) {
+    if (!isAlnumBlock(loadBlock(data + at))) {
+      return false;
+    }
+  }
+  return isAlnumBlock(loadBlock(data + size - 16));
+}
+#endif
+
+bool isAllAlnum(std::string_view text) {
+#if defined(__SSE2__)
+  return isAllAlnumSse2(text);
+#else
+  return isAllAlnumPortable(text);
+#endif
 }
 
 bool isAllDigits(std::string_view text) {
@@ -34,27 +94,28 @@ bool isAllDigits(std::string_view text) {
 }
 
 std::int32_t readLeadingInt(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size() && isAsciiSpace(text[pos])) {
-    ++pos;
+  const char* next = text.data();
+  const char* const end = next + text.size();
+  while (next != end && isAsciiSpace(*next)) {
+    ++next;
   }
   bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
+  if (next != end && (*next == '+' || *next == '-')) {
+    negative = *next == '-';
+    ++next;
   }
-  // Ten digits fit in 64 bits; more than ten are past the 32-bit range
+  // Ten digits fit in 64 bits; a longer run is past the 32-bit range
   // anyway, so any number of digits is read without overflow.
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  constexpr std::size_t kDigitsThatFit = 10;
-  const std::size_t firstDigit = pos;
+  constexpr std::ptrdiff_t kDigitsThatFit = 10;
+  const char* const firstDigit = next;
   std::int64_t magnitude = 0;
-  for (; pos < text.size() && isAsciiDigit(text[pos]); ++pos) {
-    if (pos - firstDigit < kDigitsThatFit) {
-      magnitude = magnitude * 10 + (text[pos] - '0');
-    } else {
-      magnitude = kLimit;
+  for (; next != end; ++next) {
+    const unsigned digit = static_cast<unsigned char>(*next) - unsigned{'0'};
+    if (digit > 9) {
+      break;
     }
+    magnitude = next - firstDigit < kDigitsThatFit ? magnitude * 10 + digit : kLimit;
   }
   magnitude = std::min(kLimit, magnitude);
   const std::int64_t value = negative ? -magnitude : magnitude;

@@ -55,6 +55,15 @@ inline bool sameText(std::string_view a, std::string_view b) {
 // True when every character is an ASCII letter or digit; true for "".
 bool isAllAlnum(std::string_view text);
 
+// The two ways `isAllAlnum` can look at a text: 16 bytes at a time with SSE2
+// compares where the target has them, and one byte at a time everywhere.
+// Both are exposed so that they can be checked against each other.
+bool isAllAlnumPortable(std::string_view text);
+#if defined(__SSE2__)
+#define MARLINT_HAS_SSE2_ALNUM 1
+bool isAllAlnumSse2(std::string_view text);
+#endif
+
 // True when every character is an ASCII digit; true for "".
 bool isAllDigits(std::string_view text);
 

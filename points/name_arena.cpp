@@ -70,32 +70,31 @@ std::uint64_t hashName(std::string_view name) {
   return hash ^ (hash >> 29);
 }
 
-NameArena::Block& NameArena::blockWithRoomFor(std::size_t bytes) {
-  if (!blocks_.empty() && blocks_.back().size - blocks_.back().used >= bytes) {
-    return blocks_.back();
+NameArena::Handle NameArena::appendToNewBlockIfNeeded(std::string_view name) {
+  const std::size_t bytes = lengthBytes(name.size()) + name.size();
+  if (bytes > static_cast<std::size_t>(end_ - next_)) {
+    if (blocks_.size() + 1 >= (std::size_t{1} << (kHandleBits - kOffsetBits))) {
+      throw std::length_error("NameArena: too many names");
+    }
+    const std::size_t grown =
+        blocks_.empty() ? kFirstBlockSize : std::min(2 * blocks_.back().size, kLargestBlockSize);
+    Block block;
+    block.size = std::max(grown, bytes);
+    // Not zeroed: a page is touched only when names are written to it.
+    block.bytes.reset(new char[block.size]);
+    block.firstPosition = count_;
+    newestBlockStart_ = block.bytes.get();
+    next_ = newestBlockStart_;
+    end_ = newestBlockStart_ + block.size;
+    newestBlockHandle_ = Handle{blocks_.size()} << kOffsetBits;
+    blocks_.push_back(std::move(block));
   }
-  if (blocks_.size() + 1 >= (std::size_t{1} << (kHandleBits - kOffsetBits))) {
-    throw std::length_error("NameArena: too many names");
-  }
-  const std::size_t grown =
-      blocks_.empty() ? kFirstBlockSize : std::min(2 * blocks_.back().size, kLargestBlockSize);
-  Block block;
-  block.size = std::max(grown, bytes);
-  // Not zeroed: a page is touched only when names are written to it.
-  block.bytes.reset(new char[block.size]);
-  block.firstPosition = count_;
-  blocks_.push_back(std::move(block));
-  return blocks_.back();
-}
-
-NameArena::Handle NameArena::append(std::string_view name) {
-  Block& block = blockWithRoomFor(lengthBytes(name.size()) + name.size());
-  const Handle handle = (Handle{blocks_.size() - 1} << kOffsetBits) | block.used;
-  char* const out = writeLength(block.bytes.get() + block.used, name.size());
+  const Handle handle = newestBlockHandle_ | static_cast<Handle>(next_ - newestBlockStart_);
+  next_ = writeLength(next_, name.size());
   if (!name.empty()) {
-    std::memcpy(out, name.data(), name.size());
+    std::memcpy(next_, name.data(), name.size());
   }
-  block.used = static_cast<std::size_t>(out - block.bytes.get()) + name.size();
+  next_ += name.size();
   ++count_;
   return handle;
 }

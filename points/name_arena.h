@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,22 @@ class NameArena {
   static constexpr int kHandleBits = 40;
 
   // Copies `name` and returns its handle.
-  Handle append(std::string_view name);
+  Handle append(std::string_view name) {
+    // Inline for the common case: a name shorter than 128 bytes (one length
+    // byte) that fits the newest block.
+    const std::size_t size = name.size();
+    if (size < kOneByteLengths && size < static_cast<std::size_t>(end_ - next_)) {
+      const Handle handle = newestBlockHandle_ | static_cast<Handle>(next_ - newestBlockStart_);
+      *next_ = static_cast<char>(size);
+      if (size > 0) {
+        std::memcpy(next_ + 1, name.data(), size);
+      }
+      next_ += 1 + size;
+      ++count_;
+      return handle;
+    }
+    return appendToNewBlockIfNeeded(name);
+  }
 
   std::string_view nameAt(Handle handle) const;
 
@@ -41,18 +57,24 @@ class NameArena {
   static constexpr int kOffsetBits = 20;
   static constexpr std::size_t kFirstBlockSize = 4096;
   static constexpr std::size_t kLargestBlockSize = std::size_t{1} << kOffsetBits;
+  static constexpr std::size_t kOneByteLengths = 0x80;
 
   struct Block {
     std::unique_ptr<char[]> bytes;
     std::size_t size = 0;
-    std::size_t used = 0;
     std::size_t firstPosition = 0;  // position of the block's first name
   };
 
-  Block& blockWithRoomFor(std::size_t bytes);
+  Handle appendToNewBlockIfNeeded(std::string_view name);
 
   std::vector<Block> blocks_;
   std::size_t count_ = 0;
+  // The newest block: where the next name goes, its end, its start and the
+  // block index part of its handles.
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+  char* newestBlockStart_ = nullptr;
+  Handle newestBlockHandle_ = 0;
 };
 
 }  // namespace marlint

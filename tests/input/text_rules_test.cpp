@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace marlint {
@@ -72,6 +74,32 @@ TEST(SameText, ComparesEveryByte) {
       std::string other = text;
       other[at] = '\xE1';
       EXPECT_FALSE(sameText(text, other)) << size << " " << at;
+    }
+  }
+}
+
+// Both letter-and-digit tests agree on texts of every length around the
+// 16-byte blocks, with one byte at every place replaced by one at a range
+// edge. Each text sits in a buffer of its exact size, so a read past its end
+// is caught by the sanitizers.
+TEST(CharacterClasses, BlockAndByteTestsAgree) {
+  const std::string edges("/09:@AZ[`az{_ \0\x7F\x80\xC1\xDA\xFF", 21);
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      for (const char edge : edges) {
+        std::string text(size, 'q');
+        if (at < size) {
+          text[at] = edge;
+        }
+        const std::unique_ptr<char[]> exact(new char[size]);
+        std::copy(text.begin(), text.end(), exact.get());
+        const std::string_view view(exact.get(), size);
+        const bool expected = std::all_of(text.begin(), text.end(), isAsciiAlnum);
+        EXPECT_EQ(isAllAlnumPortable(view), expected) << size << " " << at << " " << int{edge};
+#if defined(MARLINT_HAS_SSE2_ALNUM)
+        EXPECT_EQ(isAllAlnumSse2(view), expected) << size << " " << at << " " << int{edge};
+#endif
+      }
     }
   }
 }
