@@ -83,3 +83,39 @@ def write_point_file(path, row_count, duplicate_last=False):
             out.write(row + "\n")
     os.replace(temporary, path)
     return expected
+
+
+# Ways to break an acceptable "C" row, one column each: (field, text).
+FAULTS = [
+    (4, "99"),            # cycle
+    (5, "MILLIMETERS"),   # unit
+    (6, "Path9"),         # XML location
+    (2, "Sample"),        # point type
+    (12, "60000"),        # start address
+    (9, "string"),        # return type
+]
+
+
+def faulty_point_rows(row_count):
+    """Yields `row_count` point rows that each have one fault."""
+    for row_number, row in enumerate(point_rows(row_count)):
+        fields = row.split(",")
+        if fields[0] == "D":
+            # A "D" row with an unknown method name.
+            fields[1] = "Read" + fields[1]
+        else:
+            field, text = FAULTS[row_number % len(FAULTS)]
+            if fields[field] == "" and field >= 7:
+                field, text = FAULTS[0]  # a constant point leaves the data columns empty
+            fields[field] = text
+        yield ",".join(fields)
+
+
+def write_faulty_point_file(path, row_count):
+    """Writes a file in which every row has a fault."""
+    temporary = path + ".part"
+    with open(temporary, "w", encoding="ascii", newline="\n") as out:
+        out.write(HEADER + "\n")
+        for row in faulty_point_rows(row_count):
+            out.write(row + "\n")
+    os.replace(temporary, path)

@@ -104,18 +104,17 @@ std::int32_t readLeadingInt(std::string_view text) {
     negative = *next == '-';
     ++next;
   }
-  // Ten digits fit in 64 bits; a longer run is past the 32-bit range
-  // anyway, so any number of digits is read without overflow.
+  // Ten digits fit in 64 bits; an eleventh is past the 32-bit range anyway,
+  // so any number of digits is read without overflow.
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   constexpr std::ptrdiff_t kDigitsThatFit = 10;
-  const char* const firstDigit = next;
+  const char* const fitEnd = end - next > kDigitsThatFit ? next + kDigitsThatFit : end;
   std::int64_t magnitude = 0;
-  for (; next != end; ++next) {
-    const unsigned digit = static_cast<unsigned char>(*next) - unsigned{'0'};
-    if (digit > 9) {
-      break;
-    }
-    magnitude = next - firstDigit < kDigitsThatFit ? magnitude * 10 + digit : kLimit;
+  for (; next != fitEnd && isAsciiDigit(*next); ++next) {
+    magnitude = magnitude * 10 + (*next - '0');
+  }
+  if (next != end && isAsciiDigit(*next)) {
+    magnitude = kLimit;
   }
   magnitude = std::min(kLimit, magnitude);
   const std::int64_t value = negative ? -magnitude : magnitude;
