@@ -93,7 +93,7 @@ bool isAllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), isAsciiDigit);
 }
 
-std::int32_t readLeadingInt(std::string_view text) {
+std::int32_t readLeadingIntByFullRule(std::string_view text) {
   const char* next = text.data();
   const char* const end = next + text.size();
   while (next != end && isAsciiSpace(*next)) {

@@ -71,7 +71,24 @@ bool isAllDigits(std::string_view text);
 // one optional sign, then the digits up to the first other character and
 // ignores the rest. Text without digits reads as 0. Values beyond the 32-bit
 // signed range saturate at its ends, so they never fall inside a small range.
-std::int32_t readLeadingInt(std::string_view text);
+std::int32_t readLeadingIntByFullRule(std::string_view text);
+
+// The same, inline for what number columns hold nearly always: up to nine
+// plain digits, which cannot overflow. Anything else takes the full rule.
+inline std::int32_t readLeadingInt(std::string_view text) {
+  constexpr std::size_t kDigitsThatFit = 9;
+  if (text.size() > kDigitsThatFit) {
+    return readLeadingIntByFullRule(text);
+  }
+  std::int32_t value = 0;
+  for (const char c : text) {
+    if (!isAsciiDigit(c)) {
+      return readLeadingIntByFullRule(text);
+    }
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
 
 // Reads text that must consist of digits only ("" reads as 0). Returns
 // nothing when any other character appears; values beyond 32 bits saturate

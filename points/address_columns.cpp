@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "input/text_rules.h"
 #include "points/data_columns.h"
 #include "vocab/vocabularies.h"
 
@@ -12,7 +13,7 @@ bool checkAccessType(RunState& run, std::string_view text, PointRecord& record) 
   if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
     return *settled;
   }
-  if (text != "R") {
+  if (!sameText(text, "R")) {
     return run.fail(Rule::kAccessType, text, kSuffix);
   }
   record.accessType = 'R';

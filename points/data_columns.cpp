@@ -66,7 +66,7 @@ bool checkReturnType(RunState& run, std::string_view text, PointRecord& record) 
   if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
     return *settled;
   }
-  if (text != "String") {
+  if (!sameText(text, "String")) {
     return run.fail(Rule::kReturnType, text, kSuffix);
   }
   record.returnType = text;

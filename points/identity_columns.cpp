@@ -14,7 +14,7 @@ constexpr std::string_view kIllegalPointName = "Illegal point name.";
 }  // namespace
 
 bool checkPointKind(RunState& run, std::string_view text, PointRecord& record) {
-  if (text != "D" && text != "C") {
+  if (!sameText(text, "D") && !sameText(text, "C")) {
     return run.fail(Rule::kPointKind, text, " is illegal point kind.");
   }
   record.kind = text[0];
@@ -43,11 +43,11 @@ bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
 }
 
 bool checkPointType(RunState& run, std::string_view text, PointRecord& record) {
-  if (text == "EVENT") {
+  if (sameText(text, "EVENT")) {
     record.pointType = point_type::kEvent;
-  } else if (text == "SAMPLE") {
+  } else if (sameText(text, "SAMPLE")) {
     record.pointType = point_type::kSample;
-  } else if (text == "CONDITION") {
+  } else if (sameText(text, "CONDITION")) {
     record.pointType = point_type::kCondition;
   } else {
     return run.fail(Rule::kPointType, text, " is illegal point type.");

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "input/text_rules.h"
-
 namespace marlint {
 namespace {
 
@@ -21,17 +19,6 @@ NameSet::NameSet(std::initializer_list<std::string_view> names) : NameSet() {
   for (const std::string_view name : names) {
     add(name);
   }
-}
-
-// The run's names differ in their length, first or last byte ("Path2" and
-// "Path3", "CNC path 1" and "PMC path 1"), so those three bytes place them.
-std::size_t NameSet::homeSlotOf(std::string_view text) const {
-  std::uint32_t shape = static_cast<std::uint32_t>(text.size() & 0xFF) << 16;
-  if (!text.empty()) {
-    shape |= static_cast<std::uint32_t>(static_cast<unsigned char>(text.front())) << 8 |
-             static_cast<unsigned char>(text.back());
-  }
-  return (shape * multiplier_) >> 25;  // the top 7 bits: 0 to 127
 }
 
 bool NameSet::placeAll(bool requireOwnHomeSlots) {
@@ -61,16 +48,6 @@ void NameSet::add(std::string_view name) {
     }
   }
   placeAll(false);
-}
-
-bool NameSet::contains(std::string_view text) const {
-  for (std::size_t slot = homeSlotOf(text); slots_[slot] != kEmptySlot;
-       slot = (slot + 1) % kSlotCount) {
-    if (sameText(names_[slots_[slot]], text)) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace marlint

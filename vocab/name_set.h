@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "input/text_rules.h"
+
 namespace marlint {
 
 // A short list of names that a run fixes once, before the first point row:
@@ -25,7 +27,15 @@ class NameSet {
   void add(std::string_view name);
 
   // True when `text` equals one of the names: whole text, byte for byte.
-  bool contains(std::string_view text) const;
+  bool contains(std::string_view text) const {
+    for (std::size_t slot = homeSlotOf(text); slots_[slot] != kEmptySlot;
+         slot = (slot + 1) % kSlotCount) {
+      if (sameText(names_[slots_[slot]], text)) {
+        return true;
+      }
+    }
+    return false;
+  }
 
   // The names in the order they were added.
   const std::vector<std::string>& names() const { return names_; }
@@ -34,7 +44,16 @@ class NameSet {
   static constexpr std::size_t kSlotCount = 128;
   static constexpr std::uint8_t kEmptySlot = 0xFF;
 
-  std::size_t homeSlotOf(std::string_view text) const;
+  // The run's names differ in their length, first or last byte ("Path2" and
+  // "Path3", "CNC path 1" and "PMC path 1"), so those three bytes place them.
+  std::size_t homeSlotOf(std::string_view text) const {
+    std::uint32_t shape = static_cast<std::uint32_t>(text.size() & 0xFF) << 16;
+    if (!text.empty()) {
+      shape |= static_cast<std::uint32_t>(static_cast<unsigned char>(text.front())) << 8 |
+               static_cast<unsigned char>(text.back());
+    }
+    return (shape * multiplier_) >> 25;  // the top 7 bits: 0 to 127
+  }
   bool placeAll(bool requireOwnHomeSlots);
 
   std::vector<std::string> names_;
