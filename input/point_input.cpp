@@ -32,7 +32,7 @@ PointInput::PointInput(PointInput&& other) noexcept {
 PointInput& PointInput::operator=(PointInput&& other) noexcept {
   if (this != &other) {
     close();
-    const bool dataInBuffer = other.data_ == other.buffer_.data();
+    const bool dataInBuffer = other.buffer_ != nullptr && other.data_ == other.buffer_.get();
     stream_ = std::exchange(other.stream_, nullptr);
     ownsStream_ = std::exchange(other.ownsStream_, false);
     failed_ = std::exchange(other.failed_, true);
@@ -40,7 +40,8 @@ PointInput& PointInput::operator=(PointInput&& other) noexcept {
     didNotOpen_ = other.didNotOpen_;
     errorNumber_ = other.errorNumber_;
     buffer_ = std::move(other.buffer_);
-    data_ = dataInBuffer ? buffer_.data() : other.data_;
+    bufferSize_ = std::exchange(other.bufferSize_, 0);
+    data_ = dataInBuffer ? buffer_.get() : other.data_;
     begin_ = other.begin_;
     end_ = other.end_;
     scannedUpTo_ = other.scannedUpTo_;
@@ -63,21 +64,24 @@ bool PointInput::refill() {
   if (stream_ == nullptr) {
     return false;
   }
-  // Move the unread bytes to the front, then grow only when a single line
-  // fills the whole buffer, so memory follows the longest line.
+  // Move the unread bytes to the front, or grow when a single line fills
+  // the whole buffer, so memory follows the longest line.
   const std::size_t unread = end_ - begin_;
-  if (begin_ > 0 && unread > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, unread);
+  if (buffer_ == nullptr) {
+    buffer_.reset(new char[kBlockSize]);
+    bufferSize_ = kBlockSize;
+  } else if (unread == bufferSize_) {
+    std::unique_ptr<char[]> grown(new char[2 * bufferSize_]);
+    std::memcpy(grown.get(), buffer_.get(), unread);
+    buffer_ = std::move(grown);
+    bufferSize_ *= 2;
+  } else if (begin_ > 0 && unread > 0) {
+    std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
   }
   begin_ = 0;
   end_ = unread;
-  if (buffer_.size() < kBlockSize) {
-    buffer_.resize(kBlockSize);
-  } else if (unread == buffer_.size()) {
-    buffer_.resize(buffer_.size() * 2);
-  }
-  data_ = buffer_.data();
-  const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, stream_);
+  data_ = buffer_.get();
+  const std::size_t got = std::fread(buffer_.get() + end_, 1, bufferSize_ - end_, stream_);
   end_ += got;
   if (got == 0) {
     hadReadError_ = std::ferror(stream_) != 0;

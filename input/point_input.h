@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -51,7 +52,10 @@ class PointInput {
   bool hadReadError_ = false;
   bool didNotOpen_ = false;
   int errorNumber_ = 0;
-  std::string buffer_;           // holds the bytes read from a stream
+  // The one buffer a stream is read into, reused for every block and grown
+  // only for a line longer than it. Not zeroed: only what is read is touched.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t bufferSize_ = 0;
   const char* data_ = nullptr;   // buffer_ or the caller's bytes
   std::size_t begin_ = 0;        // first unread byte
   std::size_t end_ = 0;          // one past the last byte available
