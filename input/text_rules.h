@@ -30,26 +30,30 @@ inline bool sameText(std::string_view a, std::string_view b) {
   if (size != b.size()) {
     return false;
   }
-  const auto word = [](const char* bytes) {
-    std::uint64_t value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
+  // Loads of 8, 4 or 2 bytes; the last one ends with the texts and may
+  // overlap the one before, so no byte past either text is read.
+  const auto same = [&a, &b](std::size_t at, auto width) {
+    decltype(width) left;
+    decltype(width) right;
+    std::memcpy(&left, a.data() + at, sizeof left);
+    std::memcpy(&right, b.data() + at, sizeof right);
+    return left == right;
   };
-  if (size < 8) {
-    for (std::size_t i = 0; i < size; ++i) {
-      if (a[i] != b[i]) {
+  if (size >= 8) {
+    for (std::size_t at = 0; at + 8 < size; at += 8) {
+      if (!same(at, std::uint64_t{})) {
         return false;
       }
     }
-    return true;
+    return same(size - 8, std::uint64_t{});
   }
-  // Whole words, the last one ending with the texts (it may overlap the one before).
-  for (std::size_t at = 0; at + 8 < size; at += 8) {
-    if (word(a.data() + at) != word(b.data() + at)) {
-      return false;
-    }
+  if (size >= 4) {
+    return same(0, std::uint32_t{}) && same(size - 4, std::uint32_t{});
   }
-  return word(a.data() + size - 8) == word(b.data() + size - 8);
+  if (size >= 2) {
+    return same(0, std::uint16_t{}) && same(size - 2, std::uint16_t{});
+  }
+  return size == 0 || a[0] == b[0];
 }
 
 // True when every character is an ASCII letter or digit; true for "".
