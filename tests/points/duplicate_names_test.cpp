@@ -102,7 +102,8 @@ TEST(CheckDuplicateNames, FindsTheEarliestRepeatAmongManyNames) {
   EXPECT_EQ(found->firstIndex, 7u);
   EXPECT_EQ(found->repeatIndex, 100'002u);
   names.pop_back();
-  const std::optional<RepeatedName> later = findEarliestRepeatedName(listOf(names));
+  const PointList points = listOf(names);  // the name found is a view into it
+  const std::optional<RepeatedName> later = findEarliestRepeatedName(points);
   ASSERT_TRUE(later);
   EXPECT_EQ(later->firstIndex, 70'000u);
   EXPECT_EQ(later->repeatIndex, 100'001u);
