@@ -1,6 +1,5 @@
 #include "points/duplicate_names.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 

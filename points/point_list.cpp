@@ -23,12 +23,13 @@ void PointList::startChunk(Bucket& bucket) {
 }
 
 void PointList::append(std::string_view name) {
+  // The top byte of the hash picks the bucket; the next 24 bits go into the key.
   const std::uint64_t hash = hashName(name);
   Bucket& bucket = buckets_[hash >> 56];
   if (bucket.next == bucket.end) {
     startChunk(bucket);
   }
-  const Key hashBits = (hash >> 32) & 0xFFFFFF;
+  const Key hashBits = (hash >> 32) & ((Key{1} << kHashBitsInKey) - 1);
   *bucket.next++ = (hashBits << NameArena::kHandleBits) | names_.append(name);
 }
 

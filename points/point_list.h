@@ -23,6 +23,7 @@ class PointList {
  public:
   using Key = std::uint64_t;
   static constexpr std::size_t kBucketCount = 256;
+  static constexpr int kHashBitsInKey = 64 - NameArena::kHandleBits;
 
   void append(const PointRecord& record) { append(record.name); }
   void append(std::string_view name);
