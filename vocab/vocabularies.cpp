@@ -1,5 +1,7 @@
 #include "vocab/vocabularies.h"
 
+#include <array>
+#include <iterator>
 #include <utility>
 
 namespace marlint {
@@ -80,6 +82,19 @@ constexpr std::pair<std::string_view, std::int32_t> kUnitTable[] = {
     {"WATT_SECOND", 32},
 };
 
+template <std::size_t N, typename Value>
+constexpr std::array<std::string_view, N> keysOf(
+    const std::pair<std::string_view, Value> (&table)[N]) {
+  std::array<std::string_view, N> keys{};
+  for (std::size_t i = 0; i < N; ++i) {
+    keys[i] = table[i].first;
+  }
+  return keys;
+}
+
+constexpr std::array<std::string_view, std::size(kMethodTable)> kMethodNames = keysOf(kMethodTable);
+constexpr std::array<std::string_view, std::size(kUnitTable)> kUnitNames = keysOf(kUnitTable);
+
 }  // namespace
 
 std::optional<std::int32_t> lookupMethodCycle(std::string_view methodName) {
@@ -109,6 +124,18 @@ std::optional<std::int16_t> lookupAddressTypeCode(char letter) {
     case 'Z': return 13;
     default: return std::nullopt;
   }
+}
+
+const std::array<std::string_view, 23>& methodNames() {
+  return kMethodNames;
+}
+
+const std::array<std::string_view, 32>& unitNames() {
+  return kUnitNames;
+}
+
+std::string_view addressLetters() {
+  return "GFYXARTKCDMNEZ";
 }
 
 }  // namespace marlint

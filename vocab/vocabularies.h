@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -18,6 +19,13 @@ std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName);
 
 // Address type code (0 to 13) of the PMC address letter `letter`.
 std::optional<std::int16_t> lookupAddressTypeCode(char letter);
+
+// The entries in table order, for reports that list them or suggest the
+// nearest one: the method names, the unit names (unit number 1 first), and
+// the address letters (code 0 first).
+const std::array<std::string_view, 23>& methodNames();
+const std::array<std::string_view, 32>& unitNames();
+std::string_view addressLetters();
 
 // The XML location names every run starts with, before the path names.
 inline constexpr std::string_view kStartupXmlLocationNames[] = {"Device", "Controller"};
