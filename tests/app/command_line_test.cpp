@@ -76,13 +76,15 @@ struct ReportCase {
 };
 
 const std::vector<ReportCase> kReportCases = {
-    {"PlainRunWritesNoReport", std::string(kHeader) + "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n",
-     {}, ""},
+    {"PlainRunWritesNoReport",
+     std::string(kHeader) + "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n",
+     {},
+     ""},
     {"NothingForAnAcceptableFile", std::string(kHeader) + kGoodRow, {"--all"}, ""},
     {"ColumnOfTheFirstFaultOnly",
      std::string(kHeader) + "C,Temp1,SAMPLE,,500,NONE,Path,,1,String,W,,100,\nx\n",
      {"--locate"},
-     "FILE:2:45: error: access type \"W\" is not accepted; expected \"R\"\n"},
+     "FILE:2:41: error: access type \"W\" is not accepted; expected \"R\"\n"},
     {"HeaderField",
      "1,11,True\n",
      {"--locate"},
@@ -95,10 +97,10 @@ const std::vector<ReportCase> kReportCases = {
      std::string(kHeader) + kGoodRow + "C,Temp1,EVENT,,500,,Path,,1,String,R,,100,5\nC,Temp2\n" +
          "C,Temp1,SAMPLE,,500,NONE,Path,,3,String,R,,34,\n",
      {"--all"},
-     "FILE:3:55: error: bit position \"5\" is not empty; only data type 7 has a bit position\n"
+     "FILE:3:43: error: bit position \"5\" is not empty; only data type 7 has a bit position\n"
      "FILE:3:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"
      "FILE:4:1: error: point row \"C,Temp2\" has 2 fields; expected 14 fields (13 commas)\n"
-     "FILE:5:43: error: start address \"34\" is out of range; for data type 3 it is 1 to 33, "
+     "FILE:5:44: error: start address \"34\" is out of range; for data type 3 it is 1 to 33, "
      "digits only\n"
      "FILE:5:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"},
 };
@@ -136,7 +138,8 @@ std::vector<std::string> linesOf(const std::string& text) {
 TEST(JsonReport, EveryLineIsAFaultRecord) {
   const TemporaryDirectory directory;
   const std::string path = directory.writeFile(
-      "points.csv", std::string(kHeader) + "C,Temp1,SAMPLE,,500,MILLIMETRE,Path,,1,String,R,,100,\n" +
+      "points.csv", std::string(kHeader) +
+                        "C,Temp1,SAMPLE,,500,MILLIMETRE,Path,,1,String,R,,100,\n" +
                         "C,T\xe9mp,SAMPLE,,500,NONE,Path,,1,String,R,,100,\n" +
                         "C,Temp1,SAMPLE,,500,NONE,Path,,1,String,R,,\x01,\n");
   const InProcessRun run = runInProcess({"--json", "--all", path});
@@ -190,16 +193,16 @@ TEST(JsonReport, FaultWithoutLineHasNulls) {
 TEST(Options, NeverChangeTheResult) {
   std::vector<std::string> pointFiles = {std::string(MARLINT_EXAMPLES_DIR) + "/points.csv",
                                          "/nonexistent/marlint/points.csv"};
-  for (const auto& entry :
-       fs::directory_iterator(std::string(MARLINT_EXAMPLES_DIR) + "/faulty")) {
+  for (const auto& entry : fs::directory_iterator(std::string(MARLINT_EXAMPLES_DIR) + "/faulty")) {
     if (entry.path().extension() == ".csv") {
       pointFiles.push_back(entry.path().string());
     }
   }
   const TemporaryDirectory directory;
-  pointFiles.push_back(directory.writeFile(
-      "hostile.csv", "\xef\xbb\xbf" "2,3,False\r\nC,\"Temp1\",\0,\xff\n\n"s +
-                         "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n"));
+  pointFiles.push_back(directory.writeFile("hostile.csv",
+                                           "\xef\xbb\xbf"
+                                           "2,3,False\r\nC,\"Temp1\",\0,\xff\n\n"s +
+                                               "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n"));
   const std::string resultFile = directory.path() + "/result";
   const std::vector<std::vector<std::string>> optionSets = {
       {"--locate"}, {"--all"}, {"--json"}, {"--all", "--json", "--locate"}};
