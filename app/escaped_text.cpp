@@ -52,8 +52,27 @@ std::string_view headOf(std::string_view text, std::size_t limit) {
   return text.substr(0, end);
 }
 
+// True for the printable ASCII bytes that both escapes keep as they are.
+constexpr bool isPlainByte(char c) {
+  return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+}
+
+// The end of the run of plain bytes that starts at `at`.
+std::size_t plainRunEnd(std::string_view text, std::size_t at) {
+  while (at < text.size() && isPlainByte(text[at])) {
+    ++at;
+  }
+  return at;
+}
+
 void appendEscapedForPeople(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
+    const std::size_t runEnd = plainRunEnd(text, i);
+    if (runEnd > i) {
+      out.append(text.substr(i, runEnd - i));
+      i = runEnd;
+      continue;
+    }
     const char c = text[i];
     const auto byte = static_cast<unsigned char>(c);
     const std::size_t length = utf8SequenceLength(text, i);
@@ -141,6 +160,12 @@ void appendQuotedForPeople(std::string& out, std::string_view text) {
 void appendJsonString(std::string& out, std::string_view text) {
   out.push_back('"');
   for (std::size_t i = 0; i < text.size();) {
+    const std::size_t runEnd = plainRunEnd(text, i);
+    if (runEnd > i) {
+      out.append(text.substr(i, runEnd - i));
+      i = runEnd;
+      continue;
+    }
     const char c = text[i];
     const auto byte = static_cast<unsigned char>(c);
     const std::size_t length = utf8SequenceLength(text, i);
