@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -273,6 +276,52 @@ TEST(CheckApi, UnreadableFileIsAFaultWithoutLine) {
     ASSERT_EQ(result.faults.size(), 1u);
     EXPECT_EQ(result.faults[0].line, 0u);
     EXPECT_EQ(result.faults[0].detail, detail);
+  }
+}
+
+// Checks share no state: threads that check different inputs at the same
+// time, in memory and from files, each get the result of a check alone.
+TEST(CheckApi, ThreadsCheckingAtOnceEachGetTheirOwnResult) {
+  const auto describe = [](const CheckResult& result) {
+    std::string text = result.resultText + " status " + std::to_string(result.status);
+    for (const Fault& fault : result.faults) {
+      text += "\n" + std::to_string(fault.line) + ":" + std::to_string(fault.column) + " " +
+              fault.rule + " [" + fault.text + "] " + fault.message + " / " + fault.detail;
+    }
+    return text;
+  };
+  std::vector<std::string> alone;
+  std::vector<std::string> paths;
+  for (const ApiCase& c : kApiCases) {
+    CheckOptions options;
+    options.scope = c.scope;
+    alone.push_back(describe(checkBytes(c.file, options)));
+    paths.push_back(::testing::TempDir() + "marlint_thread_" + c.name + ".csv");
+    std::ofstream(paths.back(), std::ios::binary) << c.file;
+  }
+
+  constexpr int kRounds = 25;
+  std::vector<std::string> differing(kApiCases.size());
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < kApiCases.size(); ++i) {
+    threads.emplace_back([&, i] {
+      CheckOptions options;
+      options.scope = kApiCases[i].scope;
+      for (int round = 0; round < kRounds && differing[i].empty(); ++round) {
+        const CheckResult result =
+            round % 2 == 0 ? checkBytes(kApiCases[i].file, options) : checkFile(paths[i], options);
+        if (describe(result) != alone[i]) {
+          differing[i] = describe(result);
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  for (std::size_t i = 0; i < kApiCases.size(); ++i) {
+    EXPECT_EQ(differing[i], "") << kApiCases[i].name << " alone gives " << alone[i];
+    std::remove(paths[i].c_str());
   }
 }
 

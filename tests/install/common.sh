@@ -84,3 +84,48 @@ check_manual_page() {
   note "man marlint finds and shows the page under $man_root"
   rm -rf "$work"
 }
+
+# What tests/consumer/example.cpp prints for its point file, and its status.
+consumer_expected_output() {
+  printf '%s\n' 'MILLIMETRE is illegal unit.' 'line 2, column 21: unit'
+}
+consumer_expected_status=1
+
+# Runs a built consumer program and checks its exact output and status.
+check_consumer_run() {
+  local program=$1 how=$2 status=0 output
+  output=$("$program") || status=$?
+  [ "$status" -eq "$consumer_expected_status" ] || fail "the consumer built $how exited with $status"
+  [ "$output" = "$(consumer_expected_output)" ] || fail "the consumer built $how printed '$output'"
+  note "the consumer built $how checks its point file in memory and prints the exact result"
+}
+
+# Builds tests/consumer against the marlint installed under PREFIX as a user
+# would, once with find_package(marlint CONFIG REQUIRED) and once with the
+# compiler command line pkg-config gives, and runs both. CXX, CXXFLAGS and
+# LDFLAGS, when set, choose the compiler and its flags, as for any build.
+check_consumer() {
+  local prefix=$1 source_dir=$2 version=$3 work
+  work=$(mktemp -d)
+  local consumer=$source_dir/tests/consumer
+
+  "${cmake_command:-cmake}" -S "$consumer" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+    -DMARLINT_WANTED_VERSION="$version" >"$work/log" 2>&1 &&
+    "${cmake_command:-cmake}" --build "$work/cmake" >>"$work/log" 2>&1 ||
+    fail "the consumer does not build with find_package(marlint $version): $(cat "$work/log")"
+  check_consumer_run "$work/cmake/example" "with find_package"
+
+  command -v pkg-config >/dev/null || fail "pkg-config is needed (apt-get install pkgconf)"
+  local pc_flags
+  export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+  [ "$(pkg-config --modversion marlint)" = "$version" ] ||
+    fail "pkg-config gives marlint version '$(pkg-config --modversion marlint)', not $version"
+  pc_flags=$(pkg-config --cflags --libs marlint) || fail "pkg-config finds no marlint under $prefix"
+  unset PKG_CONFIG_PATH
+  # shellcheck disable=SC2086 # the flags are words
+  "${CXX:-c++}" ${CXXFLAGS:-} -std=c++17 "$consumer/example.cpp" $pc_flags ${LDFLAGS:-} \
+    -o "$work/example" >"$work/log" 2>&1 ||
+    fail "the consumer does not build with 'pkg-config --cflags --libs marlint' ($pc_flags): $(cat "$work/log")"
+  check_consumer_run "$work/example" "with pkg-config"
+  rm -rf "$work"
+}

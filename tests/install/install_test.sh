@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary prefix, as `cmake --install` does for
 # a user, and checks what lands there: the program works on the bundled
-# example, the manual page renders and man finds it, the README is there.
+# example, the manual page renders and man finds it, the README is there, and
+# a C++ program builds against the library with find_package and with
+# pkg-config and gets the exact result; that program is the README's example.
 #
-# Usage: install_test.sh BUILD_DIR [CMAKE_COMMAND]
+# Usage: install_test.sh BUILD_DIR CMAKE_COMMAND SOURCE_DIR
 set -euo pipefail
 build_dir=$1
-cmake_command=${2:-cmake}
+cmake_command=$2
+source_dir=$3
 # shellcheck source=tests/install/common.sh
 . "$(dirname "$0")/common.sh"
 
@@ -17,19 +20,32 @@ prefix=$work/prefix
 "$cmake_command" --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   fail "cmake --install failed: $(cat "$work/install.log")"
 
-# bin/, share/man/man1/ and share/doc/marlint/ under the prefix, and nothing else.
-expected=(bin/marlint share/doc/marlint/README.md share/doc/marlint/examples/points.csv)
-for path in "${expected[@]}"; do
-  [ -f "$prefix/$path" ] || fail "$path was not installed"
-done
+# The program's files and the library's, and nothing else.
 page=$(find "$prefix/share/man/man1" -name 'marlint.1*' 2>/dev/null | head -n 1)
 [ -n "$page" ] || fail "no manual page was installed in share/man/man1"
-unexpected=$(cd "$prefix" && find . -type f | sed 's|^\./||' | grep -v -x -F \
-  -e bin/marlint -e share/doc/marlint/README.md -e share/doc/marlint/examples/points.csv \
-  -e "${page#"$prefix"/}" || true)
-[ -z "$unexpected" ] || fail "unexpected files were installed: $unexpected"
-note "the prefix holds bin/marlint, ${page#"$prefix"/}, the README and the example"
+expected=(bin/marlint share/doc/marlint/README.md share/doc/marlint/examples/points.csv "${page#"$prefix"/}"
+  include/marlint/marlint.h include/marlint/version.h lib/libmarlint.a lib/pkgconfig/marlint.pc
+  lib/cmake/marlint/marlintConfig.cmake lib/cmake/marlint/marlintConfigVersion.cmake
+  lib/cmake/marlint/marlintTargets.cmake)
+(cd "$prefix" && find . -type f | sed 's|^\./||' | grep -v '^lib/cmake/marlint/marlintTargets-.*\.cmake$' |
+  sort) >"$work/installed"
+printf '%s\n' "${expected[@]}" | sort >"$work/expected"
+diff -u "$work/expected" "$work/installed" >"$work/diff" || fail "the prefix holds other files:
+$(cat "$work/diff")"
+note "the prefix holds the program, its manual page, README and example, the library and its header"
 
 check_program "$prefix/bin/marlint" "$prefix/share/doc/marlint/examples/points.csv"
 check_manual_page "$page" "$prefix/share/man"
+
+check_consumer "$prefix" "$source_dir" "$(project_version "$source_dir")"
+
+# The README's example is the consumer's source, so it cannot go stale.
+awk '/^## / { section = $0; next }
+     section == "## Use from C++" && /^```cpp$/ && !done { inside = 1; next }
+     inside && /^```$/ { inside = 0; done = 1; next }
+     inside { print }' "$source_dir/README.md" >"$work/readme-example.cpp"
+diff -u "$source_dir/tests/consumer/example.cpp" "$work/readme-example.cpp" >"$work/diff" ||
+  fail "the README's example under 'Use from C++' (+) differs from tests/consumer/example.cpp (-):
+$(cat "$work/diff")"
+note "the README's example is tests/consumer/example.cpp"
 summary install

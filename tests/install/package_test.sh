@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Checks the packages that `cmake --workflow --preset package` leaves in
-# BUILD_DIR, as someone who downloads them would: the .deb's control fields
-# and contents, its dependencies against the libraries the binary really
-# needs, the program and manual page unpacked from it (dpkg -x) and
-# installed and removed by dpkg in a private root; then the same program
-# and page from the .tar.gz.
+# BUILD_DIR, as someone who downloads them would: the control fields and
+# contents of the two .deb packages (marlint, the program, and
+# libmarlint-dev, the library), the program's dependencies against the
+# libraries the binary really needs, the program and manual page unpacked
+# from it (dpkg -x), both packages installed and removed by dpkg in a
+# private root with a C++ program built against the installed library; then
+# the same from the .tar.gz, which holds both.
 #
 # Usage: package_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -17,7 +19,10 @@ version=$(project_version "$source_dir")
 [ -n "$version" ] || fail "no version in $source_dir/CMakeLists.txt"
 arch=$(dpkg --print-architecture)
 deb=$build_dir/marlint_${version}_${arch}.deb
-[ -f "$deb" ] || fail "$deb is missing: build it with cmake --workflow --preset package"
+dev_deb=$build_dir/libmarlint-dev_${version}_${arch}.deb
+for package in "$deb" "$dev_deb"; do
+  [ -f "$package" ] || fail "$package is missing: build it with cmake --workflow --preset package"
+done
 shopt -s nullglob
 archives=("$build_dir/marlint-$version-"*.tar.gz)
 shopt -u nullglob
@@ -27,34 +32,62 @@ archive=${archives[0]}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-(cd "$build_dir" && sha256sum --quiet -c "${deb##*/}.sha256" "${archive##*/}.sha256") ||
+(cd "$build_dir" && sha256sum --quiet -c "${deb##*/}.sha256" "${dev_deb##*/}.sha256" "${archive##*/}.sha256") ||
   fail "a package does not match its .sha256 file"
-note "both packages match their checksums"
+note "the three packages match their checksums"
 
-# Control fields.
-dpkg-deb -I "$deb" >"$work/info" || fail "dpkg-deb -I cannot read $deb"
-field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = marlint ] || fail "Package is '$(field Package)'"
-[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', the project's is $version"
-[ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
-[ "$(field Section)" = utils ] || fail "Section is '$(field Section)'"
-[[ "$(field Maintainer)" =~ ^[^\<\>]+\ \<[^\<\>@\ ]+@[^\<\>\ ]+\>$ ]] ||
-  fail "Maintainer '$(field Maintainer)' is not a name and an address"
-description=$(field Description)
-[[ "$(head -n 1 <<<"$description")" == *"point files"* ]] || fail "the Description's summary line is '$description'"
-[ "$(wc -l <<<"$description")" -gt 2 ] || fail "the Description has no long text"
-note "control fields: marlint $version $arch, maintainer $(field Maintainer)"
+# Control fields of each .deb: its name, the project's version, this
+# machine's architecture, its section, a maintainer with an address, and a
+# description of its own.
+field() { dpkg-deb -f "$1" "$2"; }
+check_control() {
+  local package=$1 name=$2 section=$3 summary_word=$4 description
+  dpkg-deb -I "$package" >"$work/info" || fail "dpkg-deb -I cannot read $package"
+  [ "$(field "$package" Package)" = "$name" ] || fail "Package is '$(field "$package" Package)', not $name"
+  [ "$(field "$package" Version)" = "$version" ] ||
+    fail "$name: Version is '$(field "$package" Version)', the project's is $version"
+  [ "$(field "$package" Architecture)" = "$arch" ] || fail "$name: Architecture is '$(field "$package" Architecture)'"
+  [ "$(field "$package" Section)" = "$section" ] || fail "$name: Section is '$(field "$package" Section)'"
+  [[ "$(field "$package" Maintainer)" =~ ^[^\<\>]+\ \<[^\<\>@\ ]+@[^\<\>\ ]+\>$ ]] ||
+    fail "$name: Maintainer '$(field "$package" Maintainer)' is not a name and an address"
+  description=$(field "$package" Description)
+  [[ "$(head -n 1 <<<"$description")" == *"$summary_word"* ]] ||
+    fail "$name: the Description's summary line is '$(head -n 1 <<<"$description")'"
+  [ "$(wc -l <<<"$description")" -gt 2 ] || fail "$name: the Description has no long text"
+  note "control fields: $name $version $arch, section $section, maintainer $(field "$package" Maintainer)"
+}
+check_control "$deb" marlint utils "point files"
+check_control "$dev_deb" libmarlint-dev libdevel "library"
+[ "$(field "$deb" Description | head -n 1)" != "$(field "$dev_deb" Description | head -n 1)" ] ||
+  fail "both packages have the same summary line"
+for relation in Depends Pre-Depends Recommends Suggests; do
+  [ -z "$(field "$dev_deb" "$relation")" ] ||
+    fail "libmarlint-dev has $relation: $(field "$dev_deb" "$relation")"
+done
+note "libmarlint-dev depends on, recommends and suggests nothing"
 
-# Contents: the four files under /usr, owned by root, nothing else.
-dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c cannot list $deb"
-awk '$1 !~ /^d/ { print $6 }' "$work/contents" | sort >"$work/files"
-printf '%s\n' ./usr/bin/marlint ./usr/share/doc/marlint/README.md \
-  ./usr/share/doc/marlint/examples/points.csv ./usr/share/man/man1/marlint.1.gz | sort >"$work/files.expected"
-diff -u "$work/files.expected" "$work/files" >"$work/diff" || fail "the .deb holds other files:
+# Contents: exactly these files under /usr, owned by root.
+check_contents() {
+  local package=$1
+  shift
+  dpkg-deb -c "$package" >"$work/contents" || fail "dpkg-deb -c cannot list $package"
+  awk '$1 !~ /^d/ { print $6 }' "$work/contents" | sort >"$work/files"
+  printf './usr/%s\n' "$@" | sort >"$work/files.expected"
+  diff -u "$work/files.expected" "$work/files" >"$work/diff" || fail "${package##*/} holds other files:
 $(cat "$work/diff")"
-awk '$2 != "root/root" { bad = 1 } END { exit bad }' "$work/contents" || fail "not every entry belongs to root/root"
+  awk '$2 != "root/root" { bad = 1 } END { exit bad }' "$work/contents" ||
+    fail "not every entry of ${package##*/} belongs to root/root"
+}
+library_files=(include/marlint/marlint.h include/marlint/version.h lib/libmarlint.a
+  lib/cmake/marlint/marlintConfig.cmake lib/cmake/marlint/marlintConfigVersion.cmake
+  lib/cmake/marlint/marlintTargets.cmake lib/cmake/marlint/marlintTargets-release.cmake
+  lib/pkgconfig/marlint.pc)
+check_contents "$dev_deb" "${library_files[@]}"
+note "libmarlint-dev holds the library, its two headers, the CMake package and marlint.pc, all root's"
+check_contents "$deb" bin/marlint share/doc/marlint/README.md share/doc/marlint/examples/points.csv \
+  share/man/man1/marlint.1.gz
 grep -qE '^-rwxr-xr-x .* \./usr/bin/marlint$' "$work/contents" || fail "usr/bin/marlint is not mode 755"
-note "contents: usr/bin/marlint, its manual page, the README and the example, all root's"
+note "marlint holds usr/bin/marlint, its manual page, the README and the example, all root's"
 
 dpkg -x "$deb" "$work/root"
 program=$work/root/usr/bin/marlint
@@ -64,7 +97,7 @@ file -b "$program" | grep -q ', stripped' || fail "usr/bin/marlint is not stripp
 # Depends must name the package of every shared library the binary needs,
 # and nothing else: it comes from dpkg-shlibdeps, whatever the link flags.
 objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }' | sort -u >"$work/needed"
-depends=$(field Depends)
+depends=$(field "$deb" Depends)
 tr ',|' '\n\n' <<<"$depends" | awk 'NF { print $1 }' | sort -u >"$work/depends"
 : >"$work/owners"
 while IFS= read -r library; do
@@ -92,30 +125,45 @@ fi
 check_program "$program" "$work/root/usr/share/doc/marlint/examples/points.csv"
 check_manual_page "$work/root/usr/share/man/man1/marlint.1.gz" "$work/root/usr/share/man"
 
-# dpkg itself installs and removes the package, in a root of its own whose
-# empty package database lacks the libraries, hence --force-depends.
+# dpkg itself installs and removes both packages, in a root of its own:
+# libmarlint-dev first and alone, with a C++ program built against it, then
+# marlint, whose libraries that root's empty package database lacks, hence
+# --force-depends.
 if [ "$(id -u)" -eq 0 ]; then
   private=$work/dpkg-root
   mkdir -p "$private/var/lib/dpkg/info" "$private/var/lib/dpkg/updates"
   : >"$private/var/lib/dpkg/status"
+  installed() {
+    [ "$(dpkg-query --admindir="$private/var/lib/dpkg" -W -f='${Status} ${Version}' "$1")" = \
+      "install ok installed $version" ] || fail "dpkg does not list $1 $version as installed"
+  }
+  dpkg --root="$private" -i "$dev_deb" >"$work/dpkg.log" 2>&1 ||
+    fail "dpkg -i libmarlint-dev failed: $(cat "$work/dpkg.log")"
+  installed libmarlint-dev
+  check_consumer "$private/usr" "$source_dir" "$version"
   dpkg --root="$private" --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 ||
-    fail "dpkg -i failed: $(cat "$work/dpkg.log")"
-  [ "$(dpkg-query --admindir="$private/var/lib/dpkg" -W -f='${Status} ${Version}' marlint)" = \
-    "install ok installed $version" ] || fail "dpkg does not list marlint $version as installed"
+    fail "dpkg -i marlint failed: $(cat "$work/dpkg.log")"
+  installed marlint
   check_program "$private/usr/bin/marlint" "$private/usr/share/doc/marlint/examples/points.csv"
-  dpkg --root="$private" -r marlint >"$work/dpkg.log" 2>&1 || fail "dpkg -r failed: $(cat "$work/dpkg.log")"
+  dpkg --root="$private" -r marlint libmarlint-dev >"$work/dpkg.log" 2>&1 ||
+    fail "dpkg -r failed: $(cat "$work/dpkg.log")"
   [ ! -e "$private/usr" ] || fail "dpkg -r left files behind: $(find "$private/usr" -type f)"
-  note "dpkg installs the package, and removes every file of it again"
+  note "dpkg installs libmarlint-dev alone and then marlint, and removes every file of both again"
 else
   echo "skipped: installing with dpkg --root needs root"
 fi
 
-# The archive: one folder with bin/ and share/, the same program and page.
+# The archive: one folder with bin/, include/, lib/ and share/, the same
+# program and page, and the library a C++ program builds against.
 tar -xzf "$archive" -C "$work"
 top=$work/$(basename "$archive" .tar.gz)
 [ -d "$top" ] || fail "${archive##*/} does not unpack into $(basename "$archive" .tar.gz)/"
 check_program "$top/bin/marlint" "$top/share/doc/marlint/examples/points.csv"
 check_manual_page "$top/share/man/man1/marlint.1.gz" "$top/share/man"
 [ -f "$top/share/doc/marlint/README.md" ] || fail "the archive has no README"
-note "${archive##*/} unpacks into one folder with the same program, page and README"
+for path in "${library_files[@]}"; do
+  [ -f "$top/$path" ] || fail "the archive has no $path"
+done
+check_consumer "$top" "$source_dir" "$version"
+note "${archive##*/} unpacks into one folder with the program, page, README and the library"
 summary packages
