@@ -19,8 +19,8 @@ CheckResult checkWith(const CheckOptions& options, RunTheChecks&& runTheChecks) 
   CheckResult result;
   RunState run;
   run.keepGoing = options.scope == Scope::kEveryFault;
-  run.onFault = [&](Fault&& fault) {
-    describeFault(fault, run);
+  run.onFault = [&](Fault&& fault, Rule rule) {
+    describeFault(fault, rule, run);
     if (options.onFault) {
       options.onFault(fault);
     } else {

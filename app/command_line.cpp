@@ -1,46 +1,100 @@
 #include "app/command_line.h"
 
 #include <cerrno>
+#include <csignal>
 #include <string_view>
 
+#include "app/command_options.h"
+#include "app/fault_report.h"
 #include "marlint/marlint.h"
 
 namespace marlint {
 namespace {
-
-constexpr std::string_view kUsageText =
-    "marlint [point file path] [result file path]\n"
-    "ex) marlint /tmp/Point.csv /tmp/result\n"
-    "If change [point file path] to stdin, set '-' to [point file path].\n";
 
 // Writes every byte, NUL bytes from the point file included, and no line end.
 void writeBytes(std::FILE* stream, std::string_view bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), stream);
 }
 
+// The check, with the report on `outputStream` when the options ask for
+// one. Faults are written as they are found, so that a report of millions
+// of faults needs no memory for them.
+CheckResult checkAndReport(const CommandLine& commandLine, std::FILE* outputStream) {
+  const std::string& pointFilePath = commandLine.positional[0];
+  if (!commandLine.locate) {
+    return checkFile(pointFilePath);
+  }
+  // A reader that stops reading the report early (`| head`) must not end
+  // the run before the result text is written.
+  std::signal(SIGPIPE, SIG_IGN);
+  FaultReport report(outputStream, pointFilePath == "-" ? "<stdin>" : pointFilePath,
+                     commandLine.format);
+  CheckOptions options;
+  options.scope = commandLine.everyFault ? Scope::kEveryFault : Scope::kFirstFault;
+  options.onFault = [&report](const Fault& fault) { report.add(fault); };
+  CheckResult result = checkFile(pointFilePath, options);
+  report.finish();
+  return result;
+}
+
+// Writes the result text to the result file; a file that does not open, or
+// takes the bytes but fails to store or close them, is named on
+// `errorStream` with its errno. The run's status does not change.
+void writeResultFile(const std::string& path, std::string_view resultText, std::FILE* errorStream) {
+  std::FILE* resultFile = std::fopen(path.c_str(), "wb");
+  if (resultFile == nullptr) {
+    std::fprintf(errorStream, "Error fopen %d", errno);
+    return;
+  }
+  // A full disk shows when the bytes leave the stdio buffer: flushing before
+  // the close tells a failed write from a failed close.
+  const bool written =
+      std::fwrite(resultText.data(), 1, resultText.size(), resultFile) == resultText.size() &&
+      std::fflush(resultFile) == 0;
+  const int writeError = errno;
+  if (!written) {
+    std::fclose(resultFile);
+    std::fprintf(errorStream, "Error fwrite %d", writeError);
+    return;
+  }
+  if (std::fclose(resultFile) != 0) {
+    std::fprintf(errorStream, "Error fclose %d", errno);
+  }
+}
+
 }  // namespace
 
-int runCommandLine(const std::vector<std::string>& arguments, std::FILE* errorStream) {
-  if (arguments.size() != 1 && arguments.size() != 2) {
-    writeBytes(errorStream, kUsageText);
-    return kStatusFailed;
+int runCommandLine(const std::vector<std::string>& arguments, std::FILE* outputStream,
+                   std::FILE* errorStream) {
+  const CommandLine commandLine = parseCommandLine(arguments);
+  switch (commandLine.action) {
+    case CommandLine::Action::kHelp:
+      writeBytes(outputStream, helpText());
+      std::fflush(outputStream);
+      return kStatusOk;
+    case CommandLine::Action::kVersion:
+      writeBytes(outputStream, versionText());
+      std::fflush(outputStream);
+      return kStatusOk;
+    case CommandLine::Action::kUnknownOption:
+      writeBytes(errorStream, "marlint: unknown option '" + commandLine.unknownOption +
+                                  "' (see marlint --help)\n");
+      writeBytes(errorStream, usageText());
+      return kStatusFailed;
+    case CommandLine::Action::kWrongArgumentCount:
+      writeBytes(errorStream, usageText());
+      return kStatusFailed;
+    case CommandLine::Action::kCheck: break;
   }
-  const CheckResult result = checkFile(arguments[0]);
-  const int status = result.status;
-
-  if (arguments.size() == 1) {
+  const CheckResult result = checkAndReport(commandLine, outputStream);
+  if (commandLine.positional.size() == 1) {
     writeBytes(errorStream, result.resultText);
-    return status;
+  } else {
+    // The result text is lost when the file fails; the status still reports
+    // the check.
+    writeResultFile(commandLine.positional[1], result.resultText, errorStream);
   }
-  std::FILE* resultFile = std::fopen(arguments[1].c_str(), "wb");
-  if (resultFile == nullptr) {
-    // The result text is lost; the status still reports the check.
-    std::fprintf(errorStream, "Error fopen %d", errno);
-    return status;
-  }
-  writeBytes(resultFile, result.resultText);
-  std::fclose(resultFile);
-  return status;
+  return result.status;
 }
 
 }  // namespace marlint

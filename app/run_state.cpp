@@ -60,12 +60,12 @@ Fault RunState::faultAt(Rule rule, std::string_view offending) const {
   return fault;
 }
 
-bool RunState::record(Fault&& fault) {
+bool RunState::record(Fault&& fault, Rule rule) {
   if (resultText.empty()) {
     resultText = fault.message;
   }
   if (onFault) {
-    onFault(std::move(fault));
+    onFault(std::move(fault), rule);
   }
   return true;
 }
@@ -73,19 +73,19 @@ bool RunState::record(Fault&& fault) {
 bool RunState::fail(Rule rule, std::string_view offending, std::string_view suffix) {
   Fault fault = faultAt(rule, offending);
   fault.message = concatenated(offending, suffix);
-  return record(std::move(fault));
+  return record(std::move(fault), rule);
 }
 
 bool RunState::failWithSentence(Rule rule, std::string_view offending, std::string_view sentence) {
   Fault fault = faultAt(rule, offending);
   fault.message.assign(sentence);
-  return record(std::move(fault));
+  return record(std::move(fault), rule);
 }
 
 bool RunState::failWithLine(Rule rule, std::string_view offending, std::string_view suffix) {
   Fault fault = faultAt(rule, offending);
   fault.message = concatenated(currentLine_, suffix);
-  return record(std::move(fault));
+  return record(std::move(fault), rule);
 }
 
 bool RunState::failWithoutLine(Rule rule, int errorNumber) {
@@ -94,7 +94,7 @@ bool RunState::failWithoutLine(Rule rule, int errorNumber) {
   fault.rule = ruleName(rule);
   fault.columnName = columnNameOf(rule, -1);
   fault.message.assign(kIllegalFormat);
-  return record(std::move(fault));
+  return record(std::move(fault), rule);
 }
 
 Fault RunState::repeatedNameFault(std::string_view name, std::size_t firstLine,
@@ -120,13 +120,13 @@ bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
     }
     return true;
   }
-  return record(std::move(fault));
+  return record(std::move(fault), Rule::kDuplicateName);
 }
 
 void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,
                                   std::size_t repeatLine) {
   if (onFault) {
-    onFault(repeatedNameFault(name, firstLine, repeatLine));
+    onFault(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
   }
 }
 

@@ -32,9 +32,10 @@ class RunState {
   // the run at the first one.
   bool keepGoing = false;
 
-  // Receives each fault as it is found. Rows are read in order, so faults
-  // arrive in line order; a fault without a line comes last.
-  std::function<void(Fault&&)> onFault;
+  // Receives each fault as it is found, with the rule it breaks. Rows are
+  // read in order, so faults arrive in line order; a fault without a line
+  // comes last.
+  std::function<void(Fault&&, Rule)> onFault;
 
   RunState();
 
@@ -83,7 +84,7 @@ class RunState {
   Fault faultAt(Rule rule, std::string_view offending) const;
   Fault repeatedNameFault(std::string_view name, std::size_t firstLine,
                           std::size_t repeatLine) const;
-  bool record(Fault&& fault);
+  bool record(Fault&& fault, Rule rule);
 
   std::string_view currentLine_;
   std::size_t currentLineNumber_ = 0;

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/escaped_text.h"
+#include "app/fault_report.h"
 #include "app/run_state.h"
 #include "input/header_line.h"
 #include "input/point_input.h"
 #include "input/run_checks.h"
+#include "marlint/marlint.h"
 #include "points/point_list.h"
 
 namespace marlint::fuzzing {
@@ -184,6 +187,82 @@ std::string freshToken(std::string_view bytes) {
   return token;
 }
 
+// True when `text` is well-formed UTF-8 without control bytes, apart from
+// the one line end that ends it: a report line any reader takes as one line.
+bool isOneCleanLine(std::string_view text) {
+  if (text.empty() || text.back() != '\n') {
+    return false;
+  }
+  text.remove_suffix(1);
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = utf8SequenceLength(text, i);
+    if (length == 0 || (length == 1 && static_cast<unsigned char>(text[i]) < 0x20)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// Where a fault says it is, and how it is written in a report.
+std::optional<std::string> breachOfFault(const Fault& fault,
+                                         const std::vector<std::string_view>& lines) {
+  if (fault.line > 0) {
+    if (fault.line > lines.size() || fault.column == 0 ||
+        lines[fault.line - 1].substr(fault.column - 1, fault.text.size()) != fault.text) {
+      return "a fault whose line and column do not point at its text";
+    }
+  } else if (fault.column != 0 || !fault.text.empty()) {
+    return "a fault without a line that has a column or a text";
+  }
+  std::string located;
+  appendLocatedLine(located, "points.csv", fault);
+  std::string json;
+  appendJsonLine(json, "points.csv", fault);
+  if (!isOneCleanLine(located) || !isOneCleanLine(json)) {
+    return "a report line that is not one line of clean UTF-8";
+  }
+  return std::nullopt;
+}
+
+// The checks through the public API, in both scopes, against the plain
+// outcome: the same result text and status, and faults that point at their
+// text, in line order.
+std::optional<std::string> breachOfScopes(const CheckOutcome& plain, std::string_view bytes) {
+  const std::vector<std::string_view> lines = plainLines(bytes);
+  for (const Scope scope : {Scope::kFirstFault, Scope::kEveryFault}) {
+    CheckOptions options;
+    options.scope = scope;
+    const CheckResult result = marlint::checkBytes(bytes, options);
+    if (result.resultText != plain.resultText || result.status != plain.status) {
+      return std::string(scope == Scope::kFirstFault ? "first-fault" : "every-fault") +
+             " check gives another result than the plain run: " + result.resultText;
+    }
+    const auto& faults = result.faults;
+    const bool firstFaultCountRight =
+        scope == Scope::kEveryFault || faults.size() == (plain.status == 0 ? 0u : 1u);
+    const bool resultAmongFaults =
+        plain.status == 0 ? faults.empty()
+                          : std::any_of(faults.begin(), faults.end(), [&](const Fault& fault) {
+                              return fault.message == plain.resultText;
+                            });
+    if (!firstFaultCountRight || !resultAmongFaults) {
+      return "faults that do not match the result text";
+    }
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+      const bool inLineOrder = i == 0 || faults[i].line == 0 ||
+                               (faults[i - 1].line != 0 && faults[i - 1].line <= faults[i].line);
+      if (!inLineOrder) {
+        return "faults out of line order";
+      }
+      if (std::optional<std::string> breach = breachOfFault(faults[i], lines)) {
+        return *breach + " (" + faults[i].rule + " at line " + std::to_string(faults[i].line) + ")";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> findOutcomeBreach(const CheckOutcome& outcome, std::string_view bytes) {
@@ -252,6 +331,9 @@ std::optional<std::string> findInvariantBreach(std::string_view bytes) {
   }
   if (!(checkBytesThroughStream(bytes) == first)) {
     return "the bytes read through a stream give another result than from memory";
+  }
+  if (std::optional<std::string> breach = breachOfScopes(first, bytes)) {
+    return breach;
   }
   if (first.status == 0) {
     const CheckOutcome grown = checkBytes(withFreshRowsAfterHeader(bytes));

@@ -24,7 +24,7 @@ std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName);
 // Address type code (0 to 13) of the PMC address letter `letter`.
 std::optional<std::int16_t> lookupAddressTypeCode(char letter);
 
-// The entries in table order, for messages that list them or suggest the
+// The entries in table order, for reports that list them or suggest the
 // nearest one: the method names, the unit names (unit number 1 first), and
 // the address letters (code 0 first).
 const std::array<std::string_view, kMethodCount>& methodNames();

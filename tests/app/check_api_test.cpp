@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "marlint/marlint.h"
@@ -13,7 +14,8 @@
 namespace marlint::testing {
 namespace {
 
-// Where a fault is and what it is about, as a caller of the API sees it.
+// Where a fault is and what it is about, as a caller of the API sees it,
+// and what it says to people (the detail is checked when given).
 struct Where {
   std::size_t line;
   std::size_t column;
@@ -21,6 +23,8 @@ struct Where {
   std::string rule;
   std::string text;
   std::size_t firstLine = 0;
+  std::vector<std::string> suggestions = {};
+  std::string detail = {};
 };
 
 struct ApiCase {
@@ -44,7 +48,11 @@ const std::string kBadCodeRow = withField(kConditionRow, 3, "1000 3000");
 
 const std::vector<ApiCase> kApiCases = {
     {"Acceptable", rows({kSampleRow, kDeviceRow}), Scope::kFirstFault, "OK", {}},
-    {"EmptyFile", "", Scope::kFirstFault, " is illegal format.", {{0, 0, -1, "empty-file", ""}}},
+    {"EmptyFile",
+     "",
+     Scope::kFirstFault,
+     " is illegal format.",
+     {{0, 0, -1, "empty-file", "", 0, {}, "the file is empty"}}},
     {"HeaderFieldCount",
      "1,1\n",
      Scope::kFirstFault,
@@ -59,7 +67,16 @@ const std::vector<ApiCase> kApiCases = {
      rows({kSampleRow, kBadUnitRow}),
      Scope::kFirstFault,
      "MILLIMETRE is illegal unit.",
-     {{3, 21, 5, "unit-name", "MILLIMETRE"}}},
+     {{3,
+       21,
+       5,
+       "unit-name",
+       "MILLIMETRE",
+       0,
+       {"MILLIMETER"},
+       "unit \"MILLIMETRE\" is not accepted; a SAMPLE point names one of the 32 unit names, "
+       "such as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean "
+       "\"MILLIMETER\"?"}}},
     {"ConditionWord",
      rows({kBadCodeRow}),
      Scope::kFirstFault,
@@ -77,7 +94,14 @@ const std::vector<ApiCase> kApiCases = {
            withField(kSampleRow, 1, "P2"), withField(kSampleRow, 1, "P1")}),
      Scope::kFirstFault,
      "P1 is duplicate point name.",
-     {{5, 3, 1, "duplicate-name", "P1", 2}}},
+     {{5,
+       3,
+       1,
+       "duplicate-name",
+       "P1",
+       2,
+       {},
+       "point name \"P1\" is repeated; it first appears on line 2"}}},
     {"EveryRepeatInLineOrder",
      rows({withField(kSampleRow, 1, "P1"), withField(kSampleRow, 1, "P2"),
            withField(kSampleRow, 1, "P2"), withField(kSampleRow, 1, "P1")}),
@@ -92,8 +116,103 @@ const std::vector<ApiCase> kApiCases = {
      "x is illegal format.",
      {{3, 3, 1, "duplicate-name", "Temp1", 2},
       {4, 1, -1, "row-field-count", "x"},
-      {5, 21, 5, "unit-name", "MILLIMETRE"},
+      {5, 21, 5, "unit-name", "MILLIMETRE", 0, {"MILLIMETER"}},
       {5, 3, 1, "duplicate-name", "Temp1", 2}}},
+    // Suggestions: the same word in other case, or a few slips away; a "D"
+    // name keeps its suffix; single letters only by case.
+    {"XmlLocationFewSlipsAway",
+     rows({withField(kSampleRow, 6, "Controler")}),
+     Scope::kFirstFault,
+     "Controler is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Controler",
+       0,
+       {"Controller"},
+       "XML location \"Controler\" is not accepted; expected \"Device\", \"Controller\", or "
+       "one \"Path\" name per CNC path: \"Path\" to \"Path3\"; did you mean \"Controller\"?"}}},
+    {"MethodNameKeepsItsSuffix",
+     rows({"D,readmode_1,,,,,,,,,,,,"}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "readmode_1", 0, {"ReadMode_1"}}}},
+    {"PointTypeInOtherCase",
+     rows({withField(kSampleRow, 2, "Event")}),
+     Scope::kFirstFault,
+     "Event is illegal point type.",
+     {{2, 9, 2, "point-type", "Event", 0, {"EVENT"}}}},
+    {"AddressLetterInOtherCase",
+     rows({withField(kBitSampleRow, 11, "x")}),
+     Scope::kFirstFault,
+     "x is illegal address type.",
+     {{2, 55, 11, "address-letter", "x", 0, {"X"}}}},
+    {"QuotedFieldSuggestsTheWord",
+     rows({withField(kCncSampleRow, 5, "\"NONE\"")}),
+     Scope::kFirstFault,
+     "\"NONE\" is illegal unit.",
+     {{2, 21, 5, "unit-name", "\"NONE\"", 0, {"NONE"}}}},
+    // Escaped and shortened texts, and the causes plain from the bytes.
+    {"ControlBytesEscaped",
+     rows({withField(kSampleRow, 1, "Te\tmp")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "Te\tmp",
+       0,
+       {},
+       "point name \"Te\\tmp\" holds \"\\t\"; expected a letter, then letters and digits, 50 "
+       "at most"}}},
+    {"ByteOrderMarkBeforeHeader",
+     "\xef\xbb\xbf"
+     "2,3,False\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "2,3,False is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xef\xbb\xbf"
+       "2",
+       0,
+       {},
+       "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5; the file starts with a "
+       "UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save it "
+       "without one"}}},
+    {"CrOnlyLineEnds",
+     std::string(kHeader) + "\r" + kSampleRow + "\r",
+     Scope::kFirstFault,
+     std::string(kHeader) + "\r" + kSampleRow + "\r is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       std::string(kHeader) + "\r" + kSampleRow + "\r",
+       0,
+       {},
+       "header line \"2,3,False\\rC,Temp1,SAMPLE,,500,MILLIMETER...\" (75 bytes) has 16 fields; "
+       "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\"; the "
+       "line holds CR bytes: its lines seem to end in CR alone, which reads as one long line; end "
+       "lines with LF or CR LF"}}},
+    {"SemicolonsForCommas",
+     "2;3;False\n",
+     Scope::kFirstFault,
+     "2;3;False is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2;3;False",
+       0,
+       {},
+       "header line \"2;3;False\" has 1 field; expected 3 fields: PMC path count, CNC path count, "
+       "DCS ladder, such as \"2,3,False\"; the line has semicolons but no comma: fields are "
+       "separated by commas"}}},
     {"HeaderFaultEndsEveryFaultCheck",
      "0,1,True\nx\n",
      Scope::kEveryFault,
@@ -125,7 +244,12 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
     EXPECT_EQ(fault.rule, expected.rule);
     EXPECT_EQ(fault.text, expected.text);
     EXPECT_EQ(fault.firstLine, expected.firstLine);
-    EXPECT_FALSE(fault.detail.empty());
+    EXPECT_EQ(fault.suggestions, expected.suggestions);
+    if (expected.detail.empty()) {
+      EXPECT_FALSE(fault.detail.empty());
+    } else {
+      EXPECT_EQ(fault.detail, expected.detail);
+    }
   }
   // The scope never changes the result text or the status.
   CheckOptions other;
@@ -138,12 +262,21 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
 INSTANTIATE_TEST_SUITE_P(Table, CheckApi, ::testing::ValuesIn(kApiCases),
                          [](const auto& info) { return info.param.name; });
 
-TEST(CheckApi, FileThatDoesNotOpenIsAFaultWithoutLine) {
-  const CheckResult result = checkFile("/nonexistent/marlint/points.csv");
-  EXPECT_EQ(result.resultText, " is illegal format.");
-  ASSERT_EQ(result.faults.size(), 1u);
-  EXPECT_EQ(result.faults[0].rule, "cannot-open");
-  EXPECT_EQ(result.faults[0].line, 0u);
+// A file that does not open, or opens but cannot be read (a directory),
+// reads as empty; the fault says why.
+TEST(CheckApi, UnreadableFileIsAFaultWithoutLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/nonexistent/marlint/points.csv", "cannot open: No such file or directory"},
+      {"/", "read error: Is a directory"},
+  };
+  for (const auto& [path, detail] : cases) {
+    SCOPED_TRACE(path);
+    const CheckResult result = checkFile(path);
+    EXPECT_EQ(result.resultText, " is illegal format.");
+    ASSERT_EQ(result.faults.size(), 1u);
+    EXPECT_EQ(result.faults[0].line, 0u);
+    EXPECT_EQ(result.faults[0].detail, detail);
+  }
 }
 
 // Checks share no state: threads that check different inputs at the same

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "tests/app/process_runner.h"
 
@@ -66,6 +67,44 @@ TEST(Process, ResultFileInMissingDirectoryReportsErrno) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.standardError, "Error fopen 2");
   EXPECT_EQ(directory.entries(), std::vector<std::string>{"points.csv"});
+}
+
+// /dev/full opens but takes no byte: the result text is lost, and said so.
+TEST(Process, ResultFileThatCannotBeWrittenReportsErrno) {
+  const TemporaryDirectory directory;
+  for (const auto& [text, status] :
+       {std::pair<std::string, int>{kAcceptableFile, 0}, {"1,1,true\n", 255}}) {
+    const ProcessResult result =
+        runMarlintProcess({directory.writeFile("points.csv", text), "/dev/full"});
+    EXPECT_EQ(result.exitStatus, status);
+    EXPECT_EQ(result.standardError, "Error fwrite 28");
+  }
+}
+
+// The report goes to standard output and the result text to standard
+// error; options end at the first argument or at "--".
+TEST(Process, ReportAndResultTextGoToTheirOwnStreams) {
+  const TemporaryDirectory directory;
+  directory.writeFile("-points.csv", kAcceptableFile);
+  ProcessOptions options;
+  options.workingDirectory = directory.path();
+  options.inputMode = StandardInput::kFromText;
+  options.inputText = "1,1,true\n";
+  const ProcessResult fromStandardInput = runMarlintProcess({"--locate", "-"}, options);
+  EXPECT_EQ(fromStandardInput.exitStatus, 255);
+  EXPECT_EQ(fromStandardInput.standardOutput,
+            "<stdin>:1:5: error: DCS ladder \"true\" is not accepted; expected \"True\" or "
+            "\"False\"; did you mean \"True\"?\n");
+  EXPECT_EQ(fromStandardInput.standardError, "1,1,true is illegal DCS Ladder.");
+
+  const ProcessResult afterDoubleDash = runMarlintProcess({"--all", "--", "-points.csv"}, options);
+  EXPECT_EQ(afterDoubleDash.exitStatus, 0);
+  EXPECT_EQ(afterDoubleDash.standardOutput, "");
+  EXPECT_EQ(afterDoubleDash.standardError, "OK");
+
+  const ProcessResult optionAsResultFile = runMarlintProcess({"./-points.csv", "--all"}, options);
+  EXPECT_EQ(optionAsResultFile.exitStatus, 0);
+  EXPECT_EQ(readWholeFile(directory.path() + "/--all"), "OK");
 }
 
 TEST(Process, ResultFileMayBeThePointFileItself) {

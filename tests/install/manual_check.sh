@@ -2,12 +2,14 @@
 # Holds the manual page to the program: every example result text under
 # RESULT MESSAGES must be what the program writes for the input the page
 # describes, every message the sources can produce must have an example, the
-# texts under DIAGNOSTICS must be the program's own, the listed method and
-# unit names must be accepted, and the page's version must be the project's.
+# texts under DIAGNOSTICS and the report examples under REPORT must be the
+# program's own, the listed method and unit names must be accepted, the
+# options the program accepts must be those --help, the page and the README
+# list, and the page's version must be the project's.
 #
 # Usage: manual_check.sh MARLINT_BINARY MANUAL_PAGE SOURCE_DIR
 set -euo pipefail
-program=$1
+program=$(realpath "$1")
 page=$2
 source_dir=$3
 # shellcheck source=tests/install/common.sh
@@ -115,7 +117,17 @@ printf '%s\n' "$header" "$sample" >"$work/good.csv"
 "$program" "$work/good.csv" "$work/missing/result" 2>"$work/fopen.actual" || true
 [ "$(awk 'BEGIN { RS = "@@\n" } NR == 2 { printf "%s", $0 }' "$work/diagnostics")" = "$(cat "$work/fopen.actual")" ] ||
   fail "the page's failed-open text differs from the program's '$(cat "$work/fopen.actual")'"
-note "the usage text and the failed-open text under DIAGNOSTICS are the program's"
+diagnostic_block() {
+  awk -v wanted="$1" 'BEGIN { RS = "@@\n" } NR == wanted { printf "%s", $0 }' "$work/diagnostics"
+}
+"$program" "$work/good.csv" /dev/full 2>"$work/fwrite.actual" || true
+[ "$(diagnostic_block 3)" = "$(cat "$work/fwrite.actual")" ] ||
+  fail "the page's failed-write text differs from the program's '$(cat "$work/fwrite.actual")'"
+"$program" --bogus "$work/good.csv" 2>"$work/unknown.actual" || true
+diagnostic_block 4 >"$work/unknown.documented"
+cmp -s "$work/unknown.documented" "$work/unknown.actual" ||
+  fail "the page's unknown-option text differs from the program's: $(diff "$work/unknown.documented" "$work/unknown.actual")"
+note "the usage, failed-open, failed-write and unknown-option texts under DIAGNOSTICS are the program's"
 
 # The acceptable point file the page shows is accepted.
 marked_block 'acceptable file' >"$work/acceptable.csv"
@@ -145,7 +157,39 @@ diff -u "$work/table.names" "$work/page.names" >"$work/diff" ||
 $(cat "$work/diff")"
 note "the page lists all $(wc -l <"$work/methods") method names and $(wc -l <"$work/units") unit names, each accepted"
 
-# The version in the page's title line is the project's.
+# The options: those the program accepts (its table of long options), those
+# --help lists, those the page describes under OPTIONS and those the README's
+# table lists are the same.
+grep -oE '\{"[a-z]+", no_argument' "$source_dir/app/command_options.cpp" | sed -E 's/\{"([a-z]+)".*/--\1/' |
+  sort >"$work/options.accepted"
+[ -s "$work/options.accepted" ] || fail "found no option table in $source_dir/app/command_options.cpp"
+"$program" --help | grep -E '^ +(-h, )?--' | grep -oE -- '--[a-z]+' | sort -u >"$work/options.help"
+awk '/^\.SH / { section = substr($0, 5) } section == "OPTIONS" && previous == ".TP" { print } { previous = $0 }' \
+  "$page" | decode_roff | grep -oE -- '--[a-z]+' | sort -u >"$work/options.page"
+grep -E '^\| `-' "$source_dir/README.md" | cut -d'|' -f2 | grep -oE -- '--[a-z]+' | sort -u >"$work/options.readme"
+for listing in help page readme; do
+  diff -u "$work/options.accepted" "$work/options.$listing" >"$work/diff" ||
+    fail "the options in the $listing (+) and those the program accepts (-) differ:
+$(cat "$work/diff")"
+done
+note "--help, the page and the README list the $(wc -l <"$work/options.accepted") options the program accepts"
+
+# The report examples under REPORT are what the program writes.
+marked_block 'report input' >"$work/points.csv"
+marked_block 'report output' >"$work/report.documented"
+marked_block 'json output' >"$work/json.documented"
+(cd "$work" && { "$program" --all points.csv || true; } 2>/dev/null >report.actual)
+(cd "$work" && { "$program" --json missing.csv || true; } 2>/dev/null >json.actual)
+for report in report json; do
+  [ -s "$work/$report.documented" ] || fail "the page shows no $report example under REPORT"
+  cmp -s "$work/$report.documented" "$work/$report.actual" ||
+    fail "the page's $report example differs from the program's: $(diff "$work/$report.documented" "$work/$report.actual")"
+done
+note "the compiler-style and JSON report examples under REPORT are the program's"
+
+# The version in the page's title line is the project's, and --version says it.
+[ "$("$program" --version)" = "marlint $(project_version "$source_dir")" ] ||
+  fail "--version says '$("$program" --version)', not 'marlint $(project_version "$source_dir")'"
 version=$(project_version "$source_dir")
 grep -qE "^\.TH MARLINT 1 [0-9-]+ \"marlint $version\"" "$page" ||
   fail "the .TH line of $page does not name marlint $version"

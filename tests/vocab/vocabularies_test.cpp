@@ -94,5 +94,22 @@ TEST(AddressLetterTable, OtherCharactersMiss) {
   }
 }
 
+// The listings that reports quote and suggest from are the lookup tables,
+// in their order.
+TEST(Vocabularies, ListingsAreTheTablesInOrder) {
+  for (std::size_t i = 0; i < unitNames().size(); ++i) {
+    EXPECT_EQ(lookupUnitNumber(unitNames()[i]), static_cast<std::int32_t>(i + 1)) << unitNames()[i];
+  }
+  for (const std::string_view method : methodNames()) {
+    EXPECT_TRUE(lookupMethodCycle(method).has_value()) << method;
+  }
+  EXPECT_EQ(methodNames().front(), "ReadEmergency");
+  EXPECT_EQ(methodNames().back(), "DynamicActualFeedrate");
+  for (std::size_t code = 0; code < addressLetters().size(); ++code) {
+    EXPECT_EQ(lookupAddressTypeCode(addressLetters()[code]), static_cast<std::int16_t>(code));
+  }
+  EXPECT_EQ(addressLetters().size(), 14u);
+}
+
 }  // namespace
 }  // namespace marlint

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "marlint/marlint.h"
+
+// The report of a check's faults on standard output, one line per fault, in
+// one of two standard forms. Both are views of the same fault records; they
+// never change the result text.
+
+namespace marlint {
+
+enum class ReportFormat {
+  // FILE:LINE:COLUMN: error: DETAIL, or FILE: error: DETAIL for a fault
+  // without a line: the form compilers write and editors and CI jump from.
+  kLocated,
+  // JSON Lines: one object per fault with every part of the record.
+  kJsonLines,
+};
+
+// Appends one report line for `fault`, line end included. `fileName` is the
+// point file as the report names it.
+void appendLocatedLine(std::string& out, std::string_view fileName, const Fault& fault);
+void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fault);
+
+// Writes report lines to a stream through its own buffer, so that millions
+// of faults cost a few large writes rather than one per fault. Once a write
+// fails (a full disk, a closed pipe) the rest of the report is dropped.
+class FaultReport {
+ public:
+  FaultReport(std::FILE* stream, std::string fileName, ReportFormat format);
+  FaultReport(const FaultReport&) = delete;
+  FaultReport& operator=(const FaultReport&) = delete;
+  ~FaultReport();
+
+  void add(const Fault& fault);
+
+  // Writes what is buffered and flushes the stream.
+  void finish();
+
+ private:
+  void writeBuffer();
+
+  std::FILE* stream_;
+  std::string fileName_;
+  ReportFormat format_;
+  std::string buffer_;
+  bool failed_ = false;
+};
+
+}  // namespace marlint

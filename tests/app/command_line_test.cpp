@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/command_options.h"
+#include "marlint/marlint.h"
+#include "tests/app/process_runner.h"
+
+// The command line run in-process: options, --help, --version, the report
+// in both forms, and the invariant that options never change the result.
+
+namespace marlint::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+struct InProcessRun {
+  int status = 0;
+  std::string output;
+  std::string error;
+};
+
+std::string takeStream(std::FILE* stream, char*& buffer, std::size_t& size) {
+  std::fclose(stream);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return text;
+}
+
+InProcessRun runInProcess(const std::vector<std::string>& arguments) {
+  char* outputBuffer = nullptr;
+  char* errorBuffer = nullptr;
+  std::size_t outputSize = 0;
+  std::size_t errorSize = 0;
+  std::FILE* output = open_memstream(&outputBuffer, &outputSize);
+  std::FILE* error = open_memstream(&errorBuffer, &errorSize);
+  InProcessRun run;
+  run.status = runCommandLine(arguments, output, error);
+  run.output = takeStream(output, outputBuffer, outputSize);
+  run.error = takeStream(error, errorBuffer, errorSize);
+  return run;
+}
+
+std::vector<std::string> with(std::vector<std::string> options, const std::string& argument) {
+  options.push_back(argument);
+  return options;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+  return text;
+}
+
+constexpr char kHeader[] = "2,3,False\n";
+constexpr char kGoodRow[] = "C,Temp1,SAMPLE,,500,MILLIMETER,Path,,1,String,R,,100,\n";
+
+// Each kind of fault location: a column, the header line, a whole row, a
+// repeated name, a file without a line, and every fault at once.
+struct ReportCase {
+  std::string name;
+  std::string file;  // the point file's bytes; empty: the file does not exist
+  std::vector<std::string> options;
+  std::string expectedOutput;  // FILE stands for the point file's path
+};
+
+const std::vector<ReportCase> kReportCases = {
+    {"PlainRunWritesNoReport",
+     std::string(kHeader) + "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n",
+     {},
+     ""},
+    {"NothingForAnAcceptableFile", std::string(kHeader) + kGoodRow, {"--all"}, ""},
+    {"ColumnOfTheFirstFaultOnly",
+     std::string(kHeader) + "C,Temp1,SAMPLE,,500,NONE,Path,,1,String,W,,100,\nx\n",
+     {"--locate"},
+     "FILE:2:41: error: access type \"W\" is not accepted; expected \"R\"\n"},
+    {"HeaderField",
+     "1,11,True\n",
+     {"--locate"},
+     "FILE:1:3: error: CNC path count \"11\" reads as 11; expected 1 to 10\n"},
+    {"MissingFileHasNoLine",
+     "",
+     {"--locate"},
+     "FILE: error: cannot open: No such file or directory\n"},
+    {"EveryFaultAndRepeatInLineOrder",
+     std::string(kHeader) + kGoodRow + "C,Temp1,EVENT,,500,,Path,,1,String,R,,100,5\nC,Temp2\n" +
+         "C,Temp1,SAMPLE,,500,NONE,Path,,3,String,R,,34,\n",
+     {"--all"},
+     "FILE:3:43: error: bit position \"5\" is not empty; only data type 7 has a bit position\n"
+     "FILE:3:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"
+     "FILE:4:1: error: point row \"C,Temp2\" has 2 fields; expected 14 fields (13 commas)\n"
+     "FILE:5:44: error: start address \"34\" is out of range; for data type 3 it is 1 to 33, "
+     "digits only\n"
+     "FILE:5:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"},
+};
+
+void PrintTo(const ReportCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class Report : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(Report, WritesOneLinePerFaultOnStandardOutput) {
+  const ReportCase& c = GetParam();
+  const TemporaryDirectory directory;
+  const std::string path = c.file.empty() ? directory.path() + "/missing.csv"
+                                          : directory.writeFile("points.csv", c.file);
+  const InProcessRun run = runInProcess(with(c.options, path));
+  EXPECT_EQ(run.output, replaceAll(c.expectedOutput, "FILE", path));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Report, ::testing::ValuesIn(kReportCases),
+                         [](const auto& info) { return info.param.name; });
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Every JSON line parses, holds every part of the fault record, and agrees
+// with what the API gives for the same file; bytes that are not UTF-8 come
+// back as the code points of their values.
+TEST(JsonReport, EveryLineIsAFaultRecord) {
+  const TemporaryDirectory directory;
+  const std::string path = directory.writeFile(
+      "points.csv", std::string(kHeader) +
+                        "C,Temp1,SAMPLE,,500,MILLIMETRE,Path,,1,String,R,,100,\n" +
+                        "C,T\xe9mp,SAMPLE,,500,NONE,Path,,1,String,R,,100,\n" +
+                        "C,Temp1,SAMPLE,,500,NONE,Path,,1,String,R,,\x01,\n");
+  const InProcessRun run = runInProcess({"--json", "--all", path});
+  EXPECT_EQ(run.status, -1);
+  EXPECT_EQ(run.error, "MILLIMETRE is illegal unit.");
+
+  CheckOptions everyFault;
+  everyFault.scope = Scope::kEveryFault;
+  const std::vector<Fault> faults = checkFile(path, everyFault).faults;
+  const std::vector<std::string> lines = linesOf(run.output);
+  ASSERT_EQ(lines.size(), faults.size());
+  ASSERT_EQ(lines.size(), 4u);
+  std::vector<nlohmann::json> objects;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i]);
+    const nlohmann::json object = nlohmann::json::parse(lines[i]);
+    EXPECT_EQ(object["file"], path);
+    EXPECT_EQ(object["line"], faults[i].line);
+    EXPECT_EQ(object["column"], faults[i].column);
+    EXPECT_EQ(object["field"], faults[i].field);
+    EXPECT_EQ(object["columnName"], faults[i].columnName);
+    EXPECT_EQ(object["message"], faults[i].message);
+    EXPECT_EQ(object["rule"], faults[i].rule);
+    EXPECT_EQ(object["suggestions"], faults[i].suggestions);
+    EXPECT_EQ(object["detail"], faults[i].detail);
+    objects.push_back(object);
+  }
+  EXPECT_EQ(objects[0]["text"], "MILLIMETRE");
+  EXPECT_EQ(objects[0]["suggestions"], std::vector<std::string>{"MILLIMETER"});
+  EXPECT_TRUE(objects[0]["firstLine"].is_null());
+  EXPECT_EQ(objects[1]["text"], "T\u00e9mp");
+  EXPECT_EQ(objects[2]["text"], "\x01");
+  EXPECT_EQ(objects[3]["rule"], "duplicate-name");
+  EXPECT_EQ(objects[3]["firstLine"], 2);
+}
+
+TEST(JsonReport, FaultWithoutLineHasNulls) {
+  const InProcessRun run = runInProcess({"--json", "/nonexistent/marlint/points.csv"});
+  const nlohmann::json object = nlohmann::json::parse(run.output);
+  for (const char* key : {"line", "column", "field", "text", "firstLine"}) {
+    EXPECT_TRUE(object[key].is_null()) << key;
+  }
+  EXPECT_EQ(object["columnName"], "point file");
+  EXPECT_EQ(object["rule"], "cannot-open");
+  EXPECT_EQ(object["message"], " is illegal format.");
+}
+
+// The invariant: whatever the options, the result text (on standard error
+// or in the result file), the result file's bytes and the status are those
+// of the plain run.
+TEST(Options, NeverChangeTheResult) {
+  std::vector<std::string> pointFiles = {std::string(MARLINT_EXAMPLES_DIR) + "/points.csv",
+                                         "/nonexistent/marlint/points.csv"};
+  for (const auto& entry : fs::directory_iterator(std::string(MARLINT_EXAMPLES_DIR) + "/faulty")) {
+    if (entry.path().extension() == ".csv") {
+      pointFiles.push_back(entry.path().string());
+    }
+  }
+  const TemporaryDirectory directory;
+  pointFiles.push_back(directory.writeFile("hostile.csv",
+                                           "\xef\xbb\xbf"
+                                           "2,3,False\r\nC,\"Temp1\",\0,\xff\n\n"s +
+                                               "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n"));
+  const std::string resultFile = directory.path() + "/result";
+  const std::vector<std::vector<std::string>> optionSets = {
+      {"--locate"}, {"--all"}, {"--json"}, {"--all", "--json", "--locate"}};
+  for (const std::string& pointFile : pointFiles) {
+    SCOPED_TRACE(pointFile);
+    const InProcessRun plain = runInProcess({pointFile});
+    const InProcessRun plainToFile = runInProcess({pointFile, resultFile});
+    const std::optional<std::string> plainResult = readWholeFile(resultFile);
+    EXPECT_EQ(plain.output, "");
+    for (const auto& options : optionSets) {
+      SCOPED_TRACE(options.back());
+      const InProcessRun optioned = runInProcess(with(options, pointFile));
+      EXPECT_EQ(optioned.status, plain.status);
+      EXPECT_EQ(optioned.error, plain.error);
+      std::vector<std::string> toFile = with(options, pointFile);
+      toFile.push_back(resultFile);
+      const InProcessRun optionedToFile = runInProcess(toFile);
+      EXPECT_EQ(optionedToFile.status, plainToFile.status);
+      EXPECT_EQ(optionedToFile.error, "");
+      EXPECT_EQ(readWholeFile(resultFile), plainResult);
+    }
+  }
+}
+
+// --help, --version and wrong command lines: what goes where, and that
+// nothing is read or written (the point and result files do not exist).
+TEST(Options, HelpVersionAndWrongCommandLines) {
+  const std::string usage(usageText());
+  const std::string unknown = "' (see marlint --help)\n" + usage;
+  const std::string missing = "/nonexistent/marlint/points.csv";
+  const std::string result = "/nonexistent/marlint/result";
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string output;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"--help"}, 0, std::string(helpText()), ""},
+      {{"-h", missing, result}, 0, std::string(helpText()), ""},
+      {{"--locate", "--version", missing}, 0, std::string("marlint ") + MARLINT_VERSION + "\n", ""},
+      {{"--bogus", missing}, -1, "", "marlint: unknown option '--bogus" + unknown},
+      {{"--all", "-x", missing}, -1, "", "marlint: unknown option '-x" + unknown},
+      {{"--help=yes"}, -1, "", "marlint: unknown option '--help=yes" + unknown},
+      {{"--all"}, -1, "", usage},
+      {{"--json", missing, result, "extra"}, -1, "", usage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    const InProcessRun run = runInProcess(c.arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.output, c.output);
+    EXPECT_EQ(run.error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace marlint::testing
