@@ -88,8 +88,10 @@ TEST(CheckHeaderLine, RefusedLinesNameTheWholeLine) {
 TEST(DerivePathNames, SmallestController) {
   RunState run;
   derivePathNames(run, ControllerConfig{1, 1});
-  EXPECT_EQ(run.xmlLocationNames.names(), (std::vector<std::string>{"Device", "Controller", "Path"}));
-  EXPECT_EQ(run.pathNameSet.names(), (std::vector<std::string>{"CNC path 1", "PMC path 1", "DCS path 9"}));
+  EXPECT_EQ(run.xmlLocationNames.names(),
+            (std::vector<std::string>{"Device", "Controller", "Path"}));
+  EXPECT_EQ(run.pathNameSet.names(),
+            (std::vector<std::string>{"CNC path 1", "PMC path 1", "DCS path 9"}));
 }
 
 TEST(DerivePathNames, LargestController) {
