@@ -5,13 +5,14 @@
 namespace marlint {
 
 GateOutcome constantPointGate(const PointRecord& record, std::string_view text) {
-  const bool carriesConstants =
-      record.pointType == point_type::kCondition ||
-      (record.pointType == point_type::kEvent && record.hasConstantValues());
-  if (carriesConstants && !text.empty()) {
-    return GateOutcome::kReject;
+  // Most points have no constant values: the one test they need comes first.
+  if (!record.hasConstantValues()) {
+    const bool carriesConstants = record.pointType == point_type::kCondition;
+    return carriesConstants && !text.empty() ? GateOutcome::kReject : GateOutcome::kApplyOwnRule;
   }
-  return record.hasConstantValues() ? GateOutcome::kSkipOwnRule : GateOutcome::kApplyOwnRule;
+  const bool carriesConstants =
+      record.pointType == point_type::kCondition || record.pointType == point_type::kEvent;
+  return carriesConstants && !text.empty() ? GateOutcome::kReject : GateOutcome::kSkipOwnRule;
 }
 
 std::optional<bool> settleByConstantPointGate(RunState& run, const PointRecord& record,
