@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <random>
 #include <stdexcept>
 
 namespace marlint {
@@ -45,13 +47,23 @@ const char* readLength(const char* in, std::size_t& length) {
 
 }  // namespace
 
-std::uint64_t hashName(std::string_view name) {
+std::uint64_t randomHashSeed() {
+  try {
+    std::random_device source;
+    return (std::uint64_t{source()} << 32) ^ source();
+  } catch (const std::exception&) {
+    // No entropy source: the hash still works, only predictably.
+    return kMultiplier;
+  }
+}
+
+std::uint64_t hashName(std::string_view name, std::uint64_t seed) {
   // One multiply per eight bytes keeps the hash short beside the row checks;
   // the shifts at the end bring the high bits, which every byte reaches,
   // down to the low ones. The last, shorter word is read as the end of the
   // last eight bytes, or copied when the name is shorter: never over-read.
   const std::size_t size = name.size();
-  std::uint64_t hash = size * kMultiplier;
+  std::uint64_t hash = (size * kMultiplier) ^ seed;
   std::size_t at = 0;
   for (; at + 8 <= size; at += 8) {
     hash = (hash ^ loadWord(name.data() + at)) * kMultiplier;

@@ -11,7 +11,13 @@ namespace marlint {
 
 // A 64-bit hash of a point name, for spreading names over buckets and
 // tables. Every byte counts; names that differ only in length differ too.
-std::uint64_t hashName(std::string_view name);
+// The seed keeps the spread out of the file's hands: without one, names can
+// be made to share a hash, and the duplicate check would compare each with
+// all the others.
+std::uint64_t hashName(std::string_view name, std::uint64_t seed);
+
+// A seed for `hashName` that differs from run to run.
+std::uint64_t randomHashSeed();
 
 // Point names copied one after another into a few large blocks, each name
 // behind its length, so a million names cost little more than their bytes.

@@ -26,7 +26,7 @@ std::optional<std::size_t> NameIndex::noteName(std::string_view name, std::size_
   if (2 * (used_ + 1) > slots_.size()) {
     grow();
   }
-  const std::uint64_t hash = hashName(name);
+  const std::uint64_t hash = hashName(name, hashSeed_);
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
     Slot& slot = slots_[at];

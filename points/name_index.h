@@ -32,6 +32,7 @@ class NameIndex {
   void grow();
 
   NameArena names_;
+  std::uint64_t hashSeed_ = randomHashSeed();
   std::vector<Slot> slots_;
   std::size_t used_ = 0;
 };

@@ -72,6 +72,7 @@ class PointList {
   void startChunk(Bucket& bucket);
 
   NameArena names_;
+  std::uint64_t hashSeed_ = randomHashSeed();
   std::array<Bucket, kBucketCount> buckets_;
 };
 

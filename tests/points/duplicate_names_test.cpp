@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "points/name_arena.h"
 #include "points/name_index.h"
 #include "tests/support/point_file.h"
 
@@ -129,6 +132,29 @@ TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
   EXPECT_EQ(index.noteName("Name50001", 60'002), 50'001u);
   EXPECT_EQ(index.noteName("name2", 60'003), std::nullopt);
   EXPECT_EQ(index.noteName("name2", 60'004), 60'003u);
+}
+
+// Names made to share a hash under a known seed: the first word of each
+// differs, and the second cancels the difference. A file of such names
+// would make the duplicate check compare every name with every other; the
+// seed of a run is not known in advance, so under it they spread out.
+TEST(HashName, NamesMadeToCollideUnderOneSeedSpreadUnderARunSeed) {
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
+  constexpr std::uint64_t kKnownSeed = 0;
+  const auto collidingName = [&](std::uint64_t firstWord) {
+    const std::uint64_t afterFirst = (((16 * kMultiplier) ^ kKnownSeed) ^ firstWord) * kMultiplier;
+    const std::uint64_t secondWord = afterFirst ^ 0x1234567890ABCDEFu;
+    std::string name(16, '\0');
+    std::memcpy(name.data(), &firstWord, 8);
+    std::memcpy(name.data() + 8, &secondWord, 8);
+    return name;
+  };
+  const std::string first = collidingName(0x3130303065646F4Du);
+  const std::string second = collidingName(0x3230303065646F4Du);
+  ASSERT_NE(first, second);
+  ASSERT_EQ(hashName(first, kKnownSeed), hashName(second, kKnownSeed));
+  const std::uint64_t runSeed = randomHashSeed();
+  EXPECT_NE(hashName(first, runSeed), hashName(second, runSeed));
 }
 
 }  // namespace
