@@ -65,7 +65,15 @@ std::size_t plainRunEnd(std::string_view text, std::size_t at) {
   return at;
 }
 
-void appendEscapedForPeople(std::string& out, std::string_view text) {
+// How a byte outside a run of plain bytes and well-formed sequences is
+// written: for people as \xHH, for JSON as the escape \u00HH.
+enum class Escapes { kForPeople, kJson };
+
+// Appends `text` with the escapes of `escapes`. Plain runs are copied whole;
+// well-formed UTF-8 is kept, except that people get the invisible sequences
+// as \xHH bytes; quote, backslash, tab, CR and LF get their short escapes.
+void appendEscaped(std::string& out, std::string_view text, Escapes escapes) {
+  const std::string_view hexPrefix = escapes == Escapes::kForPeople ? "\\x" : "\\u00";
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t runEnd = plainRunEnd(text, i);
     if (runEnd > i) {
@@ -73,14 +81,12 @@ void appendEscapedForPeople(std::string& out, std::string_view text) {
       i = runEnd;
       continue;
     }
-    const char c = text[i];
-    const auto byte = static_cast<unsigned char>(c);
     const std::size_t length = utf8SequenceLength(text, i);
     if (length > 1) {
       const std::string_view sequence = text.substr(i, length);
-      if (isInvisibleSequence(sequence)) {
+      if (escapes == Escapes::kForPeople && isInvisibleSequence(sequence)) {
         for (const char part : sequence) {
-          appendHexEscape(out, "\\x", static_cast<unsigned char>(part));
+          appendHexEscape(out, hexPrefix, static_cast<unsigned char>(part));
         }
       } else {
         out.append(sequence);
@@ -88,18 +94,15 @@ void appendEscapedForPeople(std::string& out, std::string_view text) {
       i += length;
       continue;
     }
+    const char c = text[i];
     switch (c) {
       case '"': out.append("\\\""); break;
       case '\\': out.append("\\\\"); break;
       case '\t': out.append("\\t"); break;
       case '\r': out.append("\\r"); break;
       case '\n': out.append("\\n"); break;
-      default:
-        if (byte >= 0x20 && byte < 0x7f) {
-          out.push_back(c);
-        } else {
-          appendHexEscape(out, "\\x", byte);
-        }
+      // Other control bytes, DEL, and bytes outside a well-formed sequence.
+      default: appendHexEscape(out, hexPrefix, static_cast<unsigned char>(c));
     }
     ++i;
   }
@@ -147,7 +150,7 @@ std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at) {
 void appendQuotedForPeople(std::string& out, std::string_view text) {
   const bool shortened = text.size() > kLongestQuotedText;
   out.push_back('"');
-  appendEscapedForPeople(out, shortened ? headOf(text, kShortenedTextLength) : text);
+  appendEscaped(out, shortened ? headOf(text, kShortenedTextLength) : text, Escapes::kForPeople);
   if (!shortened) {
     out.push_back('"');
     return;
@@ -159,37 +162,7 @@ void appendQuotedForPeople(std::string& out, std::string_view text) {
 
 void appendJsonString(std::string& out, std::string_view text) {
   out.push_back('"');
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t runEnd = plainRunEnd(text, i);
-    if (runEnd > i) {
-      out.append(text.substr(i, runEnd - i));
-      i = runEnd;
-      continue;
-    }
-    const char c = text[i];
-    const auto byte = static_cast<unsigned char>(c);
-    const std::size_t length = utf8SequenceLength(text, i);
-    if (length > 1) {
-      out.append(text.substr(i, length));
-      i += length;
-      continue;
-    }
-    switch (c) {
-      case '"': out.append("\\\""); break;
-      case '\\': out.append("\\\\"); break;
-      case '\n': out.append("\\n"); break;
-      case '\r': out.append("\\r"); break;
-      case '\t': out.append("\\t"); break;
-      default:
-        // Control bytes, DEL, and bytes outside a well-formed sequence.
-        if (byte < 0x20 || byte >= 0x7f) {
-          appendHexEscape(out, "\\u00", byte);
-        } else {
-          out.push_back(c);
-        }
-    }
-    ++i;
-  }
+  appendEscaped(out, text, Escapes::kJson);
   out.push_back('"');
 }
 
