@@ -8,7 +8,9 @@
 
 #include "app/close_words.h"
 #include "app/escaped_text.h"
+#include "input/split_fields.h"
 #include "input/text_rules.h"
+#include "points/identity_columns.h"
 #include "vocab/vocabularies.h"
 
 // A detail sentence reads "<column> "<text>" <what is wrong>; <what is
@@ -123,19 +125,6 @@ std::size_t fieldCountOf(std::string_view line) {
   return static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) + 1;
 }
 
-// Field `index` of `line`, counted from 0.
-std::string_view fieldOf(std::string_view line, int index) {
-  std::size_t start = 0;
-  for (int i = 0; i < index && start != std::string_view::npos; ++i) {
-    start = line.find(',', start);
-    start = start == std::string_view::npos ? start : start + 1;
-  }
-  if (start == std::string_view::npos) {
-    return {};
-  }
-  return line.substr(start, line.find(',', start) - start);
-}
-
 // A digits-only column: what is wrong with a text that is not empty.
 void appendDigitsProblem(std::string& out, std::string_view text) {
   if (!appendFirstRefused(out, text, isAsciiDigit)) {
@@ -244,10 +233,8 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
     case Rule::kMethodName: {
       // A "D" row's name is a method name, then optionally "_" and a suffix
       // that is kept as it is in a suggestion.
-      const std::size_t underscore = text.rfind('_');
-      const std::string_view method = text.substr(0, underscore);
-      const std::string_view suffix =
-          underscore == std::string_view::npos ? std::string_view() : text.substr(underscore);
+      const std::string_view method = methodNameOf(text);
+      const std::string_view suffix = text.substr(method.size());
       suggestions = closeWordsIn(method, methodNames());
       for (std::string& suggestion : suggestions) {
         suggestion.append(suffix);
@@ -287,7 +274,9 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
     case Rule::kConditionCode:
       if (text.empty()) {
         out.append("constant value ");
-        appendQuotedForPeople(out, fieldOf(run.currentLine(), fault.field));
+        const std::vector<std::string_view> fields = splitFields(run.currentLine(), ',');
+        const auto index = static_cast<std::size_t>(fault.field);
+        appendQuotedForPeople(out, index < fields.size() ? fields[index] : std::string_view());
         out.append(" has an empty code");
       } else {
         out.append("constant value code ");

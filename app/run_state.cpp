@@ -113,14 +113,13 @@ Fault RunState::repeatedNameFault(std::string_view name, std::size_t firstLine,
 
 bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
                                 std::size_t repeatLine) {
-  Fault fault = repeatedNameFault(name, firstLine, repeatLine);
   if (keepGoing) {
     if (resultText.empty()) {
-      resultText = std::move(fault.message);
+      resultText = concatenated(name, kDuplicatePointName);
     }
     return true;
   }
-  return record(std::move(fault), Rule::kDuplicateName);
+  return record(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
 }
 
 void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,
