@@ -47,6 +47,29 @@ const char* readLength(const char* in, std::size_t& length) {
 
 }  // namespace
 
+std::uint64_t foldedProductPortable(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t aLow = a & 0xFFFFFFFFu;
+  const std::uint64_t aHigh = a >> 32;
+  const std::uint64_t bLow = b & 0xFFFFFFFFu;
+  const std::uint64_t bHigh = b >> 32;
+  const std::uint64_t lowLow = aLow * bLow;
+  const std::uint64_t highLow = aHigh * bLow;
+  const std::uint64_t lowHigh = aLow * bHigh;
+  const std::uint64_t middle = (lowLow >> 32) + (highLow & 0xFFFFFFFFu) + (lowHigh & 0xFFFFFFFFu);
+  const std::uint64_t high = aHigh * bHigh + (highLow >> 32) + (lowHigh >> 32) + (middle >> 32);
+  return (a * b) ^ high;
+}
+
+std::uint64_t foldedProduct(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__)
+  __extension__ using Product = unsigned __int128;
+  const Product product = Product{a} * b;
+  return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+#else
+  return foldedProductPortable(a, b);
+#endif
+}
+
 std::uint64_t randomHashSeed() {
   try {
     std::random_device source;
@@ -58,15 +81,19 @@ std::uint64_t randomHashSeed() {
 }
 
 std::uint64_t hashName(std::string_view name, std::uint64_t seed) {
-  // One multiply per eight bytes keeps the hash short beside the row checks;
-  // the shifts at the end bring the high bits, which every byte reaches,
-  // down to the low ones. The last, shorter word is read as the end of the
-  // last eight bytes, or copied when the name is shorter: never over-read.
+  // One wide multiply per eight bytes keeps the hash short beside the row
+  // checks. A plain multiply carries a difference between two names only
+  // towards the high bits, the same way under every seed, so names made to
+  // collide under one seed would collide under many; the high half of the
+  // product, folded in, spreads it by the seed's every bit.
+  // The last, shorter word is read as the end of the last eight bytes, or
+  // copied when the name is shorter: never over-read.
   const std::size_t size = name.size();
-  std::uint64_t hash = (size * kMultiplier) ^ seed;
+  const std::uint64_t key = seed | 1;  // odd: never a zero product
+  std::uint64_t hash = size * kMultiplier;
   std::size_t at = 0;
   for (; at + 8 <= size; at += 8) {
-    hash = (hash ^ loadWord(name.data() + at)) * kMultiplier;
+    hash = foldedProduct(hash ^ loadWord(name.data() + at), key);
   }
   if (at < size) {
     std::uint64_t word = 0;
@@ -75,9 +102,8 @@ std::uint64_t hashName(std::string_view name, std::uint64_t seed) {
     } else {
       std::memcpy(&word, name.data(), size);
     }
-    hash = (hash ^ word) * kMultiplier;
+    hash = foldedProduct(hash ^ word, key);
   }
-  hash ^= hash >> 32;
   hash *= kMultiplier;
   return hash ^ (hash >> 29);
 }

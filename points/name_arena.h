@@ -16,6 +16,13 @@ namespace marlint {
 // all the others.
 std::uint64_t hashName(std::string_view name, std::uint64_t seed);
 
+// The 128-bit product of `a` and `b` with its two halves folded into one by
+// exclusive or: every bit of either factor reaches the result. One wide
+// multiply where the compiler has 128-bit integers; the portable form builds
+// it from four 32-bit products, and is exposed to be checked against it.
+std::uint64_t foldedProduct(std::uint64_t a, std::uint64_t b);
+std::uint64_t foldedProductPortable(std::uint64_t a, std::uint64_t b);
+
 // A seed for `hashName` that differs from run to run.
 std::uint64_t randomHashSeed();
 

@@ -137,12 +137,14 @@ TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
 // Names made to share a hash under a known seed: the first word of each
 // differs, and the second cancels the difference. A file of such names
 // would make the duplicate check compare every name with every other; the
-// seed of a run is not known in advance, so under it they spread out.
-TEST(HashName, NamesMadeToCollideUnderOneSeedSpreadUnderARunSeed) {
+// seed of a run is not known in advance, so under it they spread out. The
+// first words differ only in their top byte, the case a plain
+// multiply-and-xor hash keeps colliding under many seeds.
+TEST(HashName, NamesMadeToCollideUnderOneSeedSpreadUnderOtherSeeds) {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
-  constexpr std::uint64_t kKnownSeed = 0;
+  constexpr std::uint64_t kKnownSeed = kMultiplier;
   const auto collidingName = [&](std::uint64_t firstWord) {
-    const std::uint64_t afterFirst = (((16 * kMultiplier) ^ kKnownSeed) ^ firstWord) * kMultiplier;
+    const std::uint64_t afterFirst = foldedProduct((16 * kMultiplier) ^ firstWord, kKnownSeed | 1);
     const std::uint64_t secondWord = afterFirst ^ 0x1234567890ABCDEFu;
     std::string name(16, '\0');
     std::memcpy(name.data(), &firstWord, 8);
@@ -153,8 +155,25 @@ TEST(HashName, NamesMadeToCollideUnderOneSeedSpreadUnderARunSeed) {
   const std::string second = collidingName(0x3230303065646F4Du);
   ASSERT_NE(first, second);
   ASSERT_EQ(hashName(first, kKnownSeed), hashName(second, kKnownSeed));
+  std::mt19937_64 seeds(1);
+  for (int i = 0; i < 1000; ++i) {
+    const std::uint64_t seed = seeds();
+    ASSERT_NE(hashName(first, seed), hashName(second, seed)) << "seed " << seed;
+  }
   const std::uint64_t runSeed = randomHashSeed();
   EXPECT_NE(hashName(first, runSeed), hashName(second, runSeed));
+}
+
+TEST(HashName, WideProductEqualsItsPortableForm) {
+  std::mt19937_64 random(7);
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> factors = {
+      {0, 0}, {1, ~std::uint64_t{0}}, {~std::uint64_t{0}, ~std::uint64_t{0}}, {1ull << 63, 2}};
+  for (int i = 0; i < 1000; ++i) {
+    factors.emplace_back(random(), random());
+  }
+  for (const auto& [a, b] : factors) {
+    ASSERT_EQ(foldedProduct(a, b), foldedProductPortable(a, b)) << a << " * " << b;
+  }
 }
 
 }  // namespace
