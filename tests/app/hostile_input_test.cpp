@@ -16,7 +16,7 @@
 #include "input/point_input.h"
 #include "input/run_checks.h"
 #include "points/point_list.h"
-#include "tests/app/process_runner.h"
+#include "tests/support/process_runner.h"
 
 // Hostile inputs for the whole program: whatever it is given, one result
 // text, the right status, nothing on standard output and no file written

@@ -34,6 +34,12 @@ diff -u "$work/expected" "$work/installed" >"$work/diff" || fail "the prefix hol
 $(cat "$work/diff")"
 note "the prefix holds the program, its manual page, README and example, the library and its header"
 
+# The command line is a client of the library, not part of it.
+if nm "$prefix/lib/libmarlint.a" 2>/dev/null | grep -q 'getopt'; then
+  fail "lib/libmarlint.a holds command-line code (getopt_long)"
+fi
+note "lib/libmarlint.a holds no command-line code"
+
 check_program "$prefix/bin/marlint" "$prefix/share/doc/marlint/examples/points.csv"
 check_manual_page "$page" "$prefix/share/man"
 

@@ -160,9 +160,9 @@ note "the page lists all $(wc -l <"$work/methods") method names and $(wc -l <"$w
 # The options: those the program accepts (its table of long options), those
 # --help lists, those the page describes under OPTIONS and those the README's
 # table lists are the same.
-grep -oE '\{"[a-z]+", no_argument' "$source_dir/app/command_options.cpp" | sed -E 's/\{"([a-z]+)".*/--\1/' |
+grep -oE '\{"[a-z]+", no_argument' "$source_dir/cli/command_options.cpp" | sed -E 's/\{"([a-z]+)".*/--\1/' |
   sort >"$work/options.accepted"
-[ -s "$work/options.accepted" ] || fail "found no option table in $source_dir/app/command_options.cpp"
+[ -s "$work/options.accepted" ] || fail "found no option table in $source_dir/cli/command_options.cpp"
 "$program" --help | grep -E '^ +(-h, )?--' | grep -oE -- '--[a-z]+' | sort -u >"$work/options.help"
 awk '/^\.SH / { section = substr($0, 5) } section == "OPTIONS" && previous == ".TP" { print } { previous = $0 }' \
   "$page" | decode_roff | grep -oE -- '--[a-z]+' | sort -u >"$work/options.page"

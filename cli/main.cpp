@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 
 int main(int argc, char** argv) {
   // A program started with no argv at all still gets the usage text.

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "tests/app/process_runner.h"
+#include "tests/support/process_runner.h"
 
 namespace marlint::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/command_options.h"
+#include "cli/command_options.h"
 
 #include <getopt.h>
 

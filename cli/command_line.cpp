@@ -1,10 +1,10 @@
-#include "app/command_line.h"
+#include "cli/command_line.h"
 
 #include <cerrno>
 #include <csignal>
 #include <string_view>
 
-#include "app/command_options.h"
+#include "cli/command_options.h"
 #include "app/fault_report.h"
 #include "marlint/marlint.h"
 

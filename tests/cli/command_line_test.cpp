@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/command_options.h"
+#include "cli/command_line.h"
+#include "cli/command_options.h"
 #include "marlint/marlint.h"
-#include "tests/app/process_runner.h"
+#include "tests/support/process_runner.h"
 
 // The command line run in-process: options, --help, --version, the report
 // in both forms, and the invariant that options never change the result.
