@@ -119,4 +119,10 @@ CheckResult checkFile(const std::string& path, const CheckOptions& options = {})
 // Checks point file bytes already in memory, without copying them.
 CheckResult checkBytes(std::string_view bytes, const CheckOptions& options = {});
 
+// Appends `fault` to `out` as one JSON object and a line end, byte for byte
+// the line `marlint --json` writes for it; `fileName` is the point file as
+// the line names it ("<stdin>" for standard input). Text that is not valid
+// UTF-8 is escaped, so the line is always valid JSON.
+void appendFaultJson(std::string& out, std::string_view fileName, const Fault& fault);
+
 }  // namespace marlint
