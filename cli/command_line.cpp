@@ -4,8 +4,9 @@
 #include <csignal>
 #include <string_view>
 
-#include "cli/command_options.h"
 #include "app/fault_report.h"
+#include "cli/command_options.h"
+#include "cli/host_error_number.h"
 #include "marlint/marlint.h"
 
 namespace marlint {
@@ -43,7 +44,7 @@ CheckResult checkAndReport(const CommandLine& commandLine, std::FILE* outputStre
 void writeResultFile(const std::string& path, std::string_view resultText, std::FILE* errorStream) {
   std::FILE* resultFile = std::fopen(path.c_str(), "wb");
   if (resultFile == nullptr) {
-    std::fprintf(errorStream, "Error fopen %d", errno);
+    std::fprintf(errorStream, "Error fopen %d", hostErrorNumber(errno));
     return;
   }
   // A full disk shows when the bytes leave the stdio buffer: flushing before
@@ -54,11 +55,11 @@ void writeResultFile(const std::string& path, std::string_view resultText, std::
   const int writeError = errno;
   if (!written) {
     std::fclose(resultFile);
-    std::fprintf(errorStream, "Error fwrite %d", writeError);
+    std::fprintf(errorStream, "Error fwrite %d", hostErrorNumber(writeError));
     return;
   }
   if (std::fclose(resultFile) != 0) {
-    std::fprintf(errorStream, "Error fclose %d", errno);
+    std::fprintf(errorStream, "Error fclose %d", hostErrorNumber(errno));
   }
 }
 
