@@ -1,0 +1,176 @@
+// The marlint checker over its WebAssembly module (build/web/marlint-core.js).
+// A plain script without import or export, so that the page, a Worker and the
+// npm package can each take it in as they load scripts.
+//
+//   const checker = createMarlintChecker(createMarlintModule);
+//   const result = await checker.check(fileBytes, {every: true});
+//   // result.resultText: "OK" or the message the command line gives
+//   // result.status: 0 or -1; result.faults: the `marlint --json` objects
+//
+// check(input, options) takes a Uint8Array, or a string that it encodes as
+// UTF-8, and resolves to
+//   {resultText, resultBytes, status, faultCount, faults}
+// with options
+//   every     go on after the first fault, as --all does (default false)
+//   fileName  the "file" of each fault object (default "<stdin>", the name
+//             the command line gives standard input)
+//   pageSize  faults per page (default 1000)
+//   onPage    when given, receives the faults as they are found, an array of
+//             at most pageSize objects at a time, and `faults` is undefined:
+//             a file with a million faults is then never held at once.
+// Checks run one after another; each is synchronous inside the module.
+//
+// When the module stops (it ran out of memory, or onPage threw), check
+// rejects with an Error saying so, and the next check runs in a fresh module.
+
+function createMarlintChecker(createModule) {
+  "use strict";
+
+  const encoder = new TextEncoder();
+  const jsonDecoder = new TextDecoder("utf-8", {fatal: true});
+  const textDecoder = new TextDecoder("utf-8");
+  const defaultPageSize = 1000;
+  const largestPageSize = 0x7fffffff;
+
+  let loading = null;
+  let lastAbortMessage = "";
+
+  function load() {
+    lastAbortMessage = "";
+    loading = createModule({
+      print() {},
+      printErr(text) {
+        lastAbortMessage = String(text);
+      },
+    });
+    // A failed load is reported by the check that waited for it; the next
+    // check tries again.
+    loading.catch(() => {
+      loading = null;
+    });
+    return loading;
+  }
+
+  function pageSizeOf(options) {
+    const pageSize = options.pageSize === undefined ? defaultPageSize : options.pageSize;
+    if (!Number.isInteger(pageSize) || pageSize < 1 || pageSize > largestPageSize) {
+      throw new RangeError("marlint: pageSize must be a whole number from 1 up");
+    }
+    return pageSize;
+  }
+
+  function bytesOf(input) {
+    if (typeof input === "string") {
+      return encoder.encode(input);
+    }
+    if (input instanceof Uint8Array) {
+      return input;
+    }
+    throw new TypeError("marlint: check takes a Uint8Array or a string");
+  }
+
+  // A page is JSON lines, each ending in a line feed; a line feed never
+  // occurs inside one, since JSON strings escape it.
+  function parsePage(module, address, size) {
+    const text = jsonDecoder.decode(module.HEAPU8.subarray(address, address + size));
+    return JSON.parse("[" + text.slice(0, -1).replace(/\n/g, ",") + "]");
+  }
+
+  // Copies `bytes` into the module's memory, NUL-terminated; 0 when the
+  // memory cannot grow that far (the module itself is still sound then).
+  function copyIn(module, bytes) {
+    const address = module._malloc(bytes.length + 1);
+    if (address !== 0) {
+      module.HEAPU8.set(bytes, address);
+      module.HEAPU8[address + bytes.length] = 0;
+    }
+    return address;
+  }
+
+  function outOfMemory(size) {
+    return new Error(
+      "marlint: not enough memory to check " + size + " bytes in this browser or Node process");
+  }
+
+  // The error for a module that stopped in the middle of a check. A C++
+  // exception reaches JavaScript as a number; the only one the checker
+  // throws is for memory it could not get.
+  function stoppedError(cause, size) {
+    const ranOutOfMemory =
+      typeof cause === "number" || /memory|OOM|Cannot enlarge/i.test(lastAbortMessage);
+    const error = ranOutOfMemory
+      ? outOfMemory(size)
+      : new Error("marlint: the checker stopped: " + (cause && cause.message ? cause.message : cause));
+    error.cause = cause;
+    return error;
+  }
+
+  async function check(input, options = {}) {
+    const bytes = bytesOf(input);
+    const every = Boolean(options.every);
+    const pageSize = pageSizeOf(options);
+    const onPage = options.onPage;
+    if (onPage !== undefined && typeof onPage !== "function") {
+      throw new TypeError("marlint: onPage must be a function");
+    }
+    const fileName = encoder.encode(options.fileName === undefined ? "<stdin>" : String(options.fileName));
+
+    const module = await (loading || load());
+    const faults = onPage ? undefined : [];
+    let inputAddress = 0;
+    let nameAddress = 0;
+    let stopped = false;
+    module.marlintFaultPage = (address, size) => {
+      const page = parsePage(module, address, size);
+      if (onPage) {
+        onPage(page);
+      } else {
+        for (const fault of page) {
+          faults.push(fault);
+        }
+      }
+    };
+    try {
+      inputAddress = copyIn(module, bytes);
+      nameAddress = inputAddress === 0 ? 0 : copyIn(module, fileName);
+      if (nameAddress === 0) {
+        throw outOfMemory(bytes.length);
+      }
+      let status;
+      try {
+        status = module._marlintCheck(inputAddress, bytes.length, every ? 1 : 0, pageSize, nameAddress);
+      } catch (cause) {
+        stopped = true;
+        throw cause;
+      }
+      const resultAddress = module._marlintResultData();
+      const resultBytes = module.HEAPU8.slice(resultAddress, resultAddress + module._marlintResultSize());
+      return {
+        resultText: textDecoder.decode(resultBytes),
+        resultBytes,
+        status,
+        faultCount: module._marlintFaultCount() >>> 0,
+        faults,
+      };
+    } catch (error) {
+      if (stopped) {
+        // The stack and heap of a stopped module are not to be trusted:
+        // the next check loads a fresh one.
+        load();
+        // An error of onPage's own goes back to its caller as it is.
+        if (typeof error === "number" || error instanceof WebAssembly.RuntimeError) {
+          throw stoppedError(error, bytes.length);
+        }
+      }
+      throw error;
+    } finally {
+      module.marlintFaultPage = undefined;
+      if (!stopped) {
+        module._free(inputAddress);
+        module._free(nameAddress);
+      }
+    }
+  }
+
+  return {check};
+}
