@@ -3,9 +3,9 @@
 # RESULT MESSAGES must be what the program writes for the input the page
 # describes, every message the sources can produce must have an example, the
 # texts under DIAGNOSTICS and the report examples under REPORT must be the
-# program's own, the listed method and unit names must be accepted, the
-# options the program accepts must be those --help, the page and the README
-# list, and the page's version must be the project's.
+# program's own, and the page's version must be the project's. The page's
+# name lists and options are held to the program's tables by
+# tests/cli/documentation_test.cpp.
 #
 # Usage: manual_check.sh MARLINT_BINARY MANUAL_PAGE SOURCE_DIR
 set -euo pipefail
@@ -135,44 +135,6 @@ marked_block 'acceptable file' >"$work/acceptable.csv"
 [ "$(result_for "$(cat "$work/acceptable.csv")")" = OK ] ||
   fail "the page's acceptable point file gives '$(cat "$work/result")'"
 note "the acceptable point file in the page gives OK"
-
-# The method and unit names the page lists: every one is accepted, and they
-# are all the names of the program's tables.
-marked_block 'method names' | sed -E 's/ {2,}/\n/g' | sed '/^$/d' >"$work/methods"
-marked_block 'unit names' | sed -E 's/ {2,}/\n/g' | sed '/^$/d' >"$work/units"
-rows=("$header")
-while IFS= read -r method; do rows+=("D,$method,,,,,,,,,,,,"); done <"$work/methods"
-number=0
-while IFS= read -r unit; do
-  number=$((number + 1))
-  rows+=("C,Unit$number,SAMPLE,,500,$unit,Path,,1,String,R,,100,")
-done <"$work/units"
-[ "$(result_for "${rows[@]}")" = OK ] || fail "a listed method or unit name is refused: $(cat "$work/result")"
-grep -oE '^ *\{"[^"]+", -?[0-9]+\},' "$source_dir/vocab/vocabularies.cpp" | sed -E 's/^ *\{"([^"]+)".*/\1/' |
-  sort >"$work/table.names"
-[ -s "$work/table.names" ] || fail "found no method or unit table in $source_dir/vocab/vocabularies.cpp"
-sort "$work/methods" "$work/units" >"$work/page.names"
-diff -u "$work/table.names" "$work/page.names" >"$work/diff" ||
-  fail "the names in the page (+) and the program's tables (-) differ:
-$(cat "$work/diff")"
-note "the page lists all $(wc -l <"$work/methods") method names and $(wc -l <"$work/units") unit names, each accepted"
-
-# The options: those the program accepts (its table of long options), those
-# --help lists, those the page describes under OPTIONS and those the README's
-# table lists are the same.
-grep -oE '\{"[a-z]+", no_argument' "$source_dir/cli/command_options.cpp" | sed -E 's/\{"([a-z]+)".*/--\1/' |
-  sort >"$work/options.accepted"
-[ -s "$work/options.accepted" ] || fail "found no option table in $source_dir/cli/command_options.cpp"
-"$program" --help | grep -E '^ +(-h, )?--' | grep -oE -- '--[a-z]+' | sort -u >"$work/options.help"
-awk '/^\.SH / { section = substr($0, 5) } section == "OPTIONS" && previous == ".TP" { print } { previous = $0 }' \
-  "$page" | decode_roff | grep -oE -- '--[a-z]+' | sort -u >"$work/options.page"
-grep -E '^\| `-' "$source_dir/README.md" | cut -d'|' -f2 | grep -oE -- '--[a-z]+' | sort -u >"$work/options.readme"
-for listing in help page readme; do
-  diff -u "$work/options.accepted" "$work/options.$listing" >"$work/diff" ||
-    fail "the options in the $listing (+) and those the program accepts (-) differ:
-$(cat "$work/diff")"
-done
-note "--help, the page and the README list the $(wc -l <"$work/options.accepted") options the program accepts"
 
 # The report examples under REPORT are what the program writes.
 marked_block 'report input' >"$work/points.csv"

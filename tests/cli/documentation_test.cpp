@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/command_options.h"
+#include "tests/support/process_runner.h"
+#include "vocab/vocabularies.h"
+
+// The README and the manual page against the program: the lists they give
+// are the tables the program uses, and every README example that shows
+// output is what the built binary writes for the input the example shows.
+
+namespace marlint::testing {
+namespace {
+
+std::string sourceFile(const std::string& name) {
+  const std::optional<std::string> text =
+      readWholeFile(std::string(MARLINT_SOURCE_DIR) + "/" + name);
+  EXPECT_TRUE(text.has_value()) << "cannot read " << name;
+  return text.value_or("");
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool startsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// The characters the roff escapes of the page print.
+std::string decodeRoff(std::string text) {
+  text = replaceAll(text, "\\-", "-");
+  text = replaceAll(text, "\\(ha", "^");
+  text = replaceAll(text, "\\(aq", "'");
+  text = replaceAll(text, "\\&", "");
+  return replaceAll(text, "\\e", "\\");
+}
+
+// The lines between the page's comments '.\" MARK: begin' and '.\" MARK: end',
+// without the macro lines.
+std::string markedBlock(const std::string& page, const std::string& mark) {
+  std::string block;
+  bool inside = false;
+  for (const std::string& line : linesOf(page)) {
+    if (line == ".\\\" " + mark + ": begin" || line == ".\\\" " + mark + ": end") {
+      inside = !inside;
+    } else if (inside && !startsWith(line, ".")) {
+      block += line + "\n";
+    }
+  }
+  return block;
+}
+
+// The names in two columns, the first column filled first; the second
+// column starts three blanks after the longest name of the first.
+std::string twoColumns(NameList names) {
+  const std::size_t rows = (names.size() + 1) / 2;
+  std::size_t width = 0;
+  for (std::size_t row = 0; row < rows; ++row) {
+    width = std::max(width, names[row].size());
+  }
+  std::string block;
+  for (std::size_t row = 0; row < rows; ++row) {
+    std::string line(names[row]);
+    if (row + rows < names.size()) {
+      line.resize(width + 3, ' ');
+      line.append(names[row + rows]);
+    }
+    block += line + "\n";
+  }
+  return block;
+}
+
+TEST(ManualPage, ListsTheMethodAndUnitNamesOfTheTables) {
+  const std::string page = sourceFile("doc/marlint.1");
+  const std::pair<const char*, NameList> lists[] = {{"method names", methodNames()},
+                                                    {"unit names", unitNames()}};
+  for (const auto& [mark, names] : lists) {
+    const std::string expected = twoColumns(names);
+    EXPECT_EQ(decodeRoff(markedBlock(page, mark)), expected)
+        << "doc/marlint.1 lists other " << mark << " than vocab/vocabularies.cpp; between '.\\\" "
+        << mark << ": begin' and its end the .EX block should read:\n"
+        << replaceAll(expected, "^", "\\(ha");
+  }
+}
+
+// The spelling of an option as --help, the page and the README write it.
+TEST(Options, HelpManualPageAndReadmeListTheOptionTable) {
+  const std::vector<std::string> table = optionSpellings();
+  std::vector<std::string> help;
+  for (const std::string& line : linesOf(std::string(helpText()))) {
+    if (startsWith(line, "  -") || startsWith(line, "      --")) {
+      const std::size_t start = line.find('-');
+      help.push_back(line.substr(start, line.find("  ", start) - start));
+    }
+  }
+  // A .TP paragraph's tag line under OPTIONS: ".BR \-h ", " \-\-help".
+  std::vector<std::string> page;
+  std::string section;
+  std::string previous;
+  for (const std::string& line : linesOf(sourceFile("doc/marlint.1"))) {
+    if (startsWith(line, ".SH ")) {
+      section = line.substr(4);
+    } else if (section == "OPTIONS" && previous == ".TP") {
+      std::string tag = decodeRoff(line.substr(line.find(' ') + 1));
+      tag.erase(std::remove(tag.begin(), tag.end(), '"'), tag.end());
+      page.push_back(replaceAll(tag, " ", ""));
+    }
+    previous = line;
+  }
+  std::vector<std::string> readme;
+  std::string heading;
+  for (const std::string& line : linesOf(sourceFile("README.md"))) {
+    if (startsWith(line, "#")) {
+      heading = line;
+    } else if (heading == "### Options" && startsWith(line, "| `-")) {
+      std::string cell = line.substr(2, line.find(" |", 2) - 2);
+      cell.erase(std::remove(cell.begin(), cell.end(), '`'), cell.end());
+      readme.push_back(cell);
+    }
+  }
+  const std::vector<std::string> pageExpected = [&table] {
+    std::vector<std::string> spellings;
+    for (const std::string& spelling : table) {
+      spellings.push_back(replaceAll(spelling, " ", ""));
+    }
+    return spellings;
+  }();
+  EXPECT_EQ(help, table) << "--help";
+  EXPECT_EQ(page, pageExpected) << "the .TP tags under OPTIONS in doc/marlint.1";
+  EXPECT_EQ(readme, table) << "the table under \"### Options\" in README.md";
+}
+
+// A README block that starts with "$ " is a shell session in a scratch
+// folder: "$ cat FILE" shows a file, the lines up to the next "$ " line;
+// "$ marlint ARGUMENTS" shows what the program writes on standard output.
+TEST(Readme, ExamplesShowWhatTheProgramWrites) {
+  TemporaryDirectory folder;
+  ProcessOptions options;
+  options.workingDirectory = folder.path();
+  int commandsRun = 0;
+  const std::vector<std::string> lines = linesOf(sourceFile("README.md"));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!startsWith(lines[i], "```") || i + 1 >= lines.size() || !startsWith(lines[i + 1], "$ ")) {
+      continue;
+    }
+    for (++i; i < lines.size() && !startsWith(lines[i], "```");) {
+      const std::string command = lines[i].substr(2);
+      std::string shown;
+      for (++i; i < lines.size() && !startsWith(lines[i], "$ ") && !startsWith(lines[i], "```");
+           ++i) {
+        shown += lines[i] + "\n";
+      }
+      std::vector<std::string> words;
+      std::istringstream stream(command);
+      for (std::string word; stream >> word;) {
+        words.push_back(word);
+      }
+      if (words.size() == 2 && words[0] == "cat") {
+        folder.writeFile(words[1], shown);
+      } else {
+        ASSERT_EQ(words.front(), "marlint") << "a README session runs only cat and marlint";
+        words.erase(words.begin());
+        EXPECT_EQ(runMarlintProcess(words, options).standardOutput, shown)
+            << "README.md shows other output for: " << command;
+        ++commandsRun;
+      }
+    }
+  }
+  EXPECT_GE(commandsRun, 2) << "the README's report examples were not found";
+}
+
+}  // namespace
+}  // namespace marlint::testing
