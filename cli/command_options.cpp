@@ -3,7 +3,6 @@
 #include <getopt.h>
 
 #include <algorithm>
-#include <array>
 
 #include "marlint/version.h"
 
@@ -38,39 +37,6 @@ constexpr OptionSpec kOptions[] = {
     {'\0', "json", kJsonOption, nullptr,
      "report as JSON Lines, one object per fault (implies --locate)"},
 };
-constexpr std::size_t kOptionCount = std::size(kOptions);
-
-constexpr std::array<option, kOptionCount + 1> longOptionsOf(
-    const OptionSpec (&specs)[kOptionCount]) {
-  std::array<option, kOptionCount + 1> options{};
-  for (std::size_t i = 0; i < kOptionCount; ++i) {
-    options[i] = option{specs[i].longName, specs[i].valueName ? required_argument : no_argument,
-                        nullptr, specs[i].code};
-  }
-  return options;
-}
-
-// "+" first: options end at the first argument that is not one, so that
-// `marlint Point.csv --all` still names a result file "--all".
-constexpr std::array<char, 2 * kOptionCount + 2> shortOptionsOf(
-    const OptionSpec (&specs)[kOptionCount]) {
-  std::array<char, 2 * kOptionCount + 2> letters{};
-  std::size_t size = 0;
-  letters[size++] = '+';
-  for (const OptionSpec& spec : specs) {
-    if (spec.shortName != '\0') {
-      letters[size++] = spec.shortName;
-      if (spec.valueName) {
-        letters[size++] = ':';
-      }
-    }
-  }
-  return letters;
-}
-
-constexpr std::array<option, kOptionCount + 1> kLongOptions = longOptionsOf(kOptions);
-constexpr std::array<char, 2 * kOptionCount + 2> kShortOptions = shortOptionsOf(kOptions);
-
 constexpr std::string_view kUsageText =
     "marlint [point file path] [result file path]\n"
     "ex) marlint /tmp/Point.csv /tmp/result\n"
@@ -159,6 +125,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   pointers.push_back(nullptr);
   const int count = static_cast<int>(argv.size());
 
+  // "+" first: options end at the first argument that is not one, so that
+  // `marlint Point.csv --all` still names a result file "--all".
+  std::string shortOptions = "+";
+  std::vector<option> longOptions;
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.shortName != '\0') {
+      shortOptions.append(1, spec.shortName).append(spec.valueName ? ":" : "");
+    }
+    longOptions.push_back(
+        {spec.longName, spec.valueName ? required_argument : no_argument, nullptr, spec.code});
+  }
+  longOptions.push_back({});
+
   // glibc starts its scan afresh, inside clusters too, only when optind is
   // 0; the messages are marlint's own.
   optind = 0;
@@ -167,7 +146,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   for (;;) {
     const int element = std::max(optind, 1);
     const int option =
-        getopt_long(count, pointers.data(), kShortOptions.data(), kLongOptions.data(), nullptr);
+        getopt_long(count, pointers.data(), shortOptions.c_str(), longOptions.data(), nullptr);
     if (option == -1) {
       break;
     }

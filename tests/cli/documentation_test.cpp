@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -102,50 +103,41 @@ TEST(ManualPage, ListsTheMethodAndUnitNamesOfTheTables) {
   }
 }
 
-// The spelling of an option as --help, the page and the README write it.
+// Each option's spellings, blanks left out: "-h,--help", "--version".
 TEST(Options, HelpManualPageAndReadmeListTheOptionTable) {
-  const std::vector<std::string> table = optionSpellings();
+  std::vector<std::string> table;
+  for (const std::string& spelling : optionSpellings()) {
+    table.push_back(replaceAll(spelling, " ", ""));
+  }
   std::vector<std::string> help;
   for (const std::string& line : linesOf(std::string(helpText()))) {
     if (startsWith(line, "  -") || startsWith(line, "      --")) {
       const std::size_t start = line.find('-');
-      help.push_back(line.substr(start, line.find("  ", start) - start));
+      help.push_back(replaceAll(line.substr(start, line.find("  ", start) - start), " ", ""));
     }
   }
-  // A .TP paragraph's tag line under OPTIONS: ".BR \-h ", " \-\-help".
+  // The tag line of a .TP paragraph under OPTIONS: ".BR \-h ", " \-\-help".
   std::vector<std::string> page;
-  std::string section;
+  std::string heading;
   std::string previous;
   for (const std::string& line : linesOf(sourceFile("doc/marlint.1"))) {
-    if (startsWith(line, ".SH ")) {
-      section = line.substr(4);
-    } else if (section == "OPTIONS" && previous == ".TP") {
-      std::string tag = decodeRoff(line.substr(line.find(' ') + 1));
-      tag.erase(std::remove(tag.begin(), tag.end(), '"'), tag.end());
-      page.push_back(replaceAll(tag, " ", ""));
+    heading = startsWith(line, ".SH ") ? line : heading;
+    if (heading == ".SH OPTIONS" && previous == ".TP") {
+      const std::string tag = decodeRoff(line.substr(line.find(' ') + 1));
+      page.push_back(replaceAll(replaceAll(tag, "\"", ""), " ", ""));
     }
     previous = line;
   }
   std::vector<std::string> readme;
-  std::string heading;
   for (const std::string& line : linesOf(sourceFile("README.md"))) {
-    if (startsWith(line, "#")) {
-      heading = line;
-    } else if (heading == "### Options" && startsWith(line, "| `-")) {
-      std::string cell = line.substr(2, line.find(" |", 2) - 2);
-      cell.erase(std::remove(cell.begin(), cell.end(), '`'), cell.end());
-      readme.push_back(cell);
+    heading = startsWith(line, "#") ? line : heading;
+    if (heading == "### Options" && startsWith(line, "| `-")) {
+      const std::string cell = line.substr(2, line.find(" |", 2) - 2);
+      readme.push_back(replaceAll(replaceAll(cell, "`", ""), " ", ""));
     }
   }
-  const std::vector<std::string> pageExpected = [&table] {
-    std::vector<std::string> spellings;
-    for (const std::string& spelling : table) {
-      spellings.push_back(replaceAll(spelling, " ", ""));
-    }
-    return spellings;
-  }();
   EXPECT_EQ(help, table) << "--help";
-  EXPECT_EQ(page, pageExpected) << "the .TP tags under OPTIONS in doc/marlint.1";
+  EXPECT_EQ(page, table) << "the .TP tags under OPTIONS in doc/marlint.1";
   EXPECT_EQ(readme, table) << "the table under \"### Options\" in README.md";
 }
 
