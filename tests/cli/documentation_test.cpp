@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <optional>
 #include <sstream>
@@ -178,6 +180,27 @@ TEST(Readme, ExamplesShowWhatTheProgramWrites) {
     }
   }
   EXPECT_GE(commandsRun, 2) << "the README's report examples were not found";
+}
+
+// The README's member table names the members of the JSON record in the
+// order the program writes them.
+TEST(Readme, MemberTableListsTheJsonRecord) {
+  const std::string line = runMarlintProcess({"--json", "/nonexistent/points.csv"}).standardOutput;
+  std::vector<std::string> written;
+  const nlohmann::ordered_json record = nlohmann::ordered_json::parse(line);
+  for (const auto& member : record.items()) {
+    written.push_back(member.key());
+  }
+  std::vector<std::string> listed;
+  bool inside = false;
+  for (const std::string& row : linesOf(sourceFile("README.md"))) {
+    inside = row == "| Member | Value |" || (inside && startsWith(row, "|"));
+    for (std::size_t at = row.find('`'); inside && at < row.find(" | ");
+         at = row.find('`', row.find('`', at + 1) + 1)) {
+      listed.push_back(row.substr(at + 1, row.find('`', at + 1) - at - 1));
+    }
+  }
+  EXPECT_EQ(listed, written) << "the member table under \"The report\" in README.md";
 }
 
 }  // namespace
