@@ -77,14 +77,6 @@ class ExactKeyTable {
  private:
   static constexpr std::uint8_t kEmptySlot = 0xFF;
 
-  static constexpr std::array<std::uint8_t, kSlotCount> filledWith(std::uint8_t value) {
-    std::array<std::uint8_t, kSlotCount> slots{};
-    for (std::uint8_t& slot : slots) {
-      slot = value;
-    }
-    return slots;
-  }
-
   // How far one byte position and multiplier got: the keys placed before the
   // first that found its slot taken, and the key already in that slot.
   struct Attempt {
@@ -127,6 +119,9 @@ class ExactKeyTable {
       }
       taken[slot / 64] |= bit;
     }
+    for (std::uint8_t& slot : slots_) {
+      slot = kEmptySlot;
+    }
     for (std::size_t i = 0; i < N; ++i) {
       slots_[slotOf(keys_[i], byteFromEnd, multiplier)] = static_cast<std::uint8_t>(i);
     }
@@ -138,7 +133,7 @@ class ExactKeyTable {
   std::array<std::string_view, N> keys_;
   std::size_t byteFromEnd_ = 0;
   std::size_t multiplier_ = 0;
-  std::array<std::uint8_t, kSlotCount> slots_ = filledWith(kEmptySlot);
+  std::array<std::uint8_t, kSlotCount> slots_{};
 };
 
 }  // namespace marlint
