@@ -83,20 +83,18 @@ constexpr std::string_view kUnits[] = {
 // AddressLetterTable: upper-case letters only, the code being the position.
 constexpr std::string_view kAddressLetters = "GFYXARTKCDMNEZ";
 
-template <std::size_t N>
-constexpr std::array<std::string_view, N> namesOf(const MethodCycle (&entries)[N]) {
-  std::array<std::string_view, N> names{};
-  for (std::size_t i = 0; i < N; ++i) {
-    names[i] = entries[i].name;
-  }
-  return names;
+// The names of a table, in its order.
+constexpr std::string_view nameOf(std::string_view name) {
+  return name;
 }
-
-template <std::size_t N>
-constexpr std::array<std::string_view, N> namesOf(const std::string_view (&entries)[N]) {
+constexpr std::string_view nameOf(const MethodCycle& method) {
+  return method.name;
+}
+template <typename Entry, std::size_t N>
+constexpr std::array<std::string_view, N> namesOf(const Entry (&entries)[N]) {
   std::array<std::string_view, N> names{};
   for (std::size_t i = 0; i < N; ++i) {
-    names[i] = entries[i];
+    names[i] = nameOf(entries[i]);
   }
   return names;
 }

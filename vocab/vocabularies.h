@@ -22,8 +22,6 @@ class NameList {
   constexpr const std::string_view* end() const { return names_ + size_; }
   constexpr std::size_t size() const { return size_; }
   constexpr std::string_view operator[](std::size_t index) const { return names_[index]; }
-  constexpr std::string_view front() const { return names_[0]; }
-  constexpr std::string_view back() const { return names_[size_ - 1]; }
 
  private:
   const std::string_view* names_;
