@@ -37,6 +37,7 @@ constexpr OptionSpec kOptions[] = {
     {'\0', "json", kJsonOption, nullptr,
      "report as JSON Lines, one object per fault (implies --locate)"},
 };
+
 constexpr std::string_view kUsageText =
     "marlint [point file path] [result file path]\n"
     "ex) marlint /tmp/Point.csv /tmp/result\n"
