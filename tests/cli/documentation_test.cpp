@@ -105,6 +105,18 @@ TEST(ManualPage, ListsTheMethodAndUnitNamesOfTheTables) {
   }
 }
 
+// "G F Y X ...", as the README's column table and the page's column list
+// spell the address letters.
+TEST(ManualPageAndReadme, ListTheAddressLettersOfTheTable) {
+  std::string spaced;
+  for (const char letter : addressLetters()) {
+    spaced += std::string(spaced.empty() ? "" : " ") + letter;
+  }
+  EXPECT_NE(sourceFile("README.md").find("one of `" + spaced + "`"), std::string::npos) << spaced;
+  EXPECT_NE(sourceFile("doc/marlint.1").find(".BR \"" + spaced + "\""), std::string::npos)
+      << spaced;
+}
+
 // Each option's spellings, blanks left out: "-h,--help", "--version".
 TEST(Options, HelpManualPageAndReadmeListTheOptionTable) {
   std::vector<std::string> table;
