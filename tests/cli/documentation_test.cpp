@@ -3,7 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -192,6 +194,36 @@ TEST(Readme, ExamplesShowWhatTheProgramWrites) {
     }
   }
   EXPECT_GE(commandsRun, 2) << "the README's report examples were not found";
+}
+
+// Every result text the README's table of messages shows as an example is
+// the result of a faulty example file, examples/faulty/NAME.csv, which the
+// process tests run for NAME.expected.
+TEST(Readme, MessageExamplesAreResultsOfTheFaultyExamples) {
+  std::set<std::string> results;
+  for (const auto& entry : std::filesystem::directory_iterator(MARLINT_EXAMPLES_DIR "/faulty")) {
+    if (entry.path().extension() == ".expected") {
+      results.insert(readWholeFile(entry.path().string()).value_or(""));
+    }
+  }
+  int examples = 0;
+  std::string heading;
+  for (const std::string& row : linesOf(sourceFile("README.md"))) {
+    heading = startsWith(row, "#") ? row : heading;
+    const std::size_t cell = row.find("` | ");
+    if (heading != "## Result messages" || !startsWith(row, "|") || cell == std::string::npos) {
+      continue;
+    }
+    for (std::size_t at = row.find('`', cell + 4); at != std::string::npos;
+         at = row.find('`', row.find('`', at + 1) + 1)) {
+      const std::string example = row.substr(at + 1, row.find('`', at + 1) - at - 1);
+      if (example.back() == '.') {
+        EXPECT_EQ(results.count(example), 1u) << "no faulty example gives '" << example << "'";
+        ++examples;
+      }
+    }
+  }
+  EXPECT_GE(examples, 18) << "the README's table of messages was not found";
 }
 
 // The README's member table names the members of the JSON record in the
