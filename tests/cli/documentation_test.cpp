@@ -226,6 +226,15 @@ TEST(Readme, MessageExamplesAreResultsOfTheFaultyExamples) {
   EXPECT_GE(examples, 18) << "the README's table of messages was not found";
 }
 
+// The example under "Use from C++" is the program the consumer tests build
+// and run against the installed library, which print what the README says.
+TEST(Readme, UseFromCppIsTheConsumerExample) {
+  const std::string readme = sourceFile("README.md");
+  const std::size_t start = readme.find("```cpp\n", readme.find("## Use from C++")) + 7;
+  const std::string example = readme.substr(start, readme.find("```\n", start) - start);
+  EXPECT_EQ(example, sourceFile("tests/consumer/example.cpp"));
+}
+
 // The README's member table names the members of the JSON record in the
 // order the program writes them.
 TEST(Readme, MemberTableListsTheJsonRecord) {
