@@ -12,25 +12,39 @@ namespace {
 // getopt_long's codes for the options without a short form.
 enum : int { kVersionOption = 256, kLocateOption, kAllOption, kJsonOption };
 
-constexpr option kLongOptions[] = {
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, kVersionOption},
-    {"locate", no_argument, nullptr, kLocateOption},
-    {"all", no_argument, nullptr, kAllOption},
-    {"json", no_argument, nullptr, kJsonOption},
-    {nullptr, 0, nullptr, 0},
+// One option: its spellings, getopt_long's code for it, the name of its
+// value (none: it takes no value), and its text in --help, a line end
+// starting each further line.
+struct OptionSpec {
+  char shortName;  // '\0': a long form only
+  const char* longName;
+  int code;
+  const char* valueName;
+  std::string_view help;
 };
 
-// "+": options end at the first argument that is not one, so that
-// `marlint Point.csv --all` still names a result file "--all".
-constexpr char kShortOptions[] = "+h";
+// The options, in the order --help lists them. The tests hold --help, the
+// manual page and the README to this table.
+constexpr OptionSpec kOptions[] = {
+    {'h', "help", 'h', nullptr, "print this help and exit"},
+    {'\0', "version", kVersionOption, nullptr, "print the version and exit"},
+    {'\0', "locate", kLocateOption, nullptr,
+     "also report the fault on standard output, one line each:\n"
+     "FILE:LINE:COLUMN: error: DETAIL"},
+    {'\0', "all", kAllOption, nullptr,
+     "go on after the first fault and report every fault, in line\n"
+     "order (implies --locate)"},
+    {'\0', "json", kJsonOption, nullptr,
+     "report as JSON Lines, one object per fault (implies --locate)"},
+};
 
 constexpr std::string_view kUsageText =
     "marlint [point file path] [result file path]\n"
     "ex) marlint /tmp/Point.csv /tmp/result\n"
     "If change [point file path] to stdin, set '-' to [point file path].\n";
 
-constexpr std::string_view kHelpText =
+// --help: this, a line per option, then the end below.
+constexpr std::string_view kHelpStart =
     "Usage: marlint [OPTION]... POINT_FILE [RESULT_FILE]\n"
     "Check a point file for a machine-tool data-collection system: the header\n"
     "line, every column of every point row, and that no point name repeats.\n"
@@ -40,14 +54,9 @@ constexpr std::string_view kHelpText =
     "reads standard input. Options come before POINT_FILE, and -- ends them: a\n"
     "point file whose name starts with - is given after -- or as ./-NAME.\n"
     "\n"
-    "Options:\n"
-    "  -h, --help     print this help and exit\n"
-    "      --version  print the version and exit\n"
-    "      --locate   also report the fault on standard output, one line each:\n"
-    "                 FILE:LINE:COLUMN: error: DETAIL\n"
-    "      --all      go on after the first fault and report every fault, in line\n"
-    "                 order (implies --locate)\n"
-    "      --json     report as JSON Lines, one object per fault (implies --locate)\n"
+    "Options:\n";
+
+constexpr std::string_view kHelpEnd =
     "\n"
     "The options only add the report: the result text, the result file and the\n"
     "exit status are those of the same run without them.\n"
@@ -56,6 +65,42 @@ constexpr std::string_view kHelpText =
     "  0    the result text is OK; also after --help and --version\n"
     "  255  a fault was found (marlint returns -1), the number of arguments is\n"
     "       wrong, or an option is unknown\n";
+
+// "--name" or "--name=VALUE".
+std::string longSpellingOf(const OptionSpec& spec) {
+  std::string spelling = std::string("--") + spec.longName;
+  if (spec.valueName) {
+    spelling.append("=").append(spec.valueName);
+  }
+  return spelling;
+}
+
+// "  -h, --help     print this help and exit": the texts start in one
+// column, two blanks after the longest spelling.
+std::string buildHelpText() {
+  std::size_t longest = 0;
+  for (const OptionSpec& spec : kOptions) {
+    longest = std::max(longest, longSpellingOf(spec).size());
+  }
+  const std::string indent(6 + longest + 2, ' ');
+  std::string text(kHelpStart);
+  for (const OptionSpec& spec : kOptions) {
+    std::string line =
+        spec.shortName != '\0' ? std::string("  -") + spec.shortName + ", " : "      ";
+    line.append(longSpellingOf(spec));
+    line.resize(indent.size(), ' ');
+    text.append(line);
+    for (const char c : spec.help) {
+      text.push_back(c);
+      if (c == '\n') {
+        text.append(indent);
+      }
+    }
+    text.push_back('\n');
+  }
+  text.append(kHelpEnd);
+  return text;
+}
 
 // The unknown option as the user wrote it: a long option is one whole
 // argument, a short one a single letter, perhaps inside a cluster like -xh.
@@ -81,6 +126,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   pointers.push_back(nullptr);
   const int count = static_cast<int>(argv.size());
 
+  // "+" first: options end at the first argument that is not one, so that
+  // `marlint Point.csv --all` still names a result file "--all".
+  std::string shortOptions = "+";
+  std::vector<option> longOptions;
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.shortName != '\0') {
+      shortOptions.append(1, spec.shortName).append(spec.valueName ? ":" : "");
+    }
+    longOptions.push_back(
+        {spec.longName, spec.valueName ? required_argument : no_argument, nullptr, spec.code});
+  }
+  longOptions.push_back({});
+
   // glibc starts its scan afresh, inside clusters too, only when optind is
   // 0; the messages are marlint's own.
   optind = 0;
@@ -88,7 +146,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine commandLine;
   for (;;) {
     const int element = std::max(optind, 1);
-    const int option = getopt_long(count, pointers.data(), kShortOptions, kLongOptions, nullptr);
+    const int option =
+        getopt_long(count, pointers.data(), shortOptions.c_str(), longOptions.data(), nullptr);
     if (option == -1) {
       break;
     }
@@ -122,7 +181,18 @@ std::string_view usageText() {
 }
 
 std::string_view helpText() {
-  return kHelpText;
+  static const std::string text = buildHelpText();
+  return text;
+}
+
+std::vector<std::string> optionSpellings() {
+  std::vector<std::string> spellings;
+  for (const OptionSpec& spec : kOptions) {
+    const std::string shortForm =
+        spec.shortName != '\0' ? std::string("-") + spec.shortName + ", " : "";
+    spellings.push_back(shortForm + longSpellingOf(spec));
+  }
+  return spellings;
 }
 
 std::string versionText() {

@@ -39,6 +39,10 @@ std::string_view usageText();
 // exit statuses.
 std::string_view helpText();
 
+// Each option as --help, the manual page and the README list it, in their
+// order: "-h, --help", "--version", "--name=VALUE".
+std::vector<std::string> optionSpellings();
+
 // What --version writes, "marlint 1.1.0" and a line end.
 std::string versionText();
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "vocab/vocabularies.h"
+
 namespace marlint::generator {
 namespace {
 
@@ -25,64 +27,6 @@ enum Column : std::size_t {
   kColumnCount,
 };
 
-const std::vector<std::string> kMethodNames = {"ReadEmergency",
-                                               "ReadOperatorMessages",
-                                               "ReadNumberOfPaths",
-                                               "ReadAlarmWithType",
-                                               "ReadMode",
-                                               "ReadPartCount",
-                                               "ReadRunStatus",
-                                               "AllPositionData",
-                                               "DynamicCurrentSequenceNumber",
-                                               "MainProgramName",
-                                               "MainProgramComment",
-                                               "ModalTCode",
-                                               "FeedrateOverride",
-                                               "ReadProgramBlock",
-                                               "ServoLoad",
-                                               "ReadSpindleLoads",
-                                               "ReadSpindleSpeeds",
-                                               "ReadSpindleModes",
-                                               "ReadAxisNames",
-                                               "ReadSpindleNames",
-                                               "RapidOverride",
-                                               "SpindleOverride",
-                                               "DynamicActualFeedrate"};
-
-const std::vector<std::string> kUnitNames = {"NONE",
-                                             "AMPERE",
-                                             "CELSIUS",
-                                             "COUNT",
-                                             "DECIBEL",
-                                             "DEGREE",
-                                             "DEGREE / SECOND",
-                                             "DEGREE / SECONDA^2",
-                                             "HERTZ",
-                                             "JOULE",
-                                             "KILOGRAM",
-                                             "LITER",
-                                             "LITER / SECOND",
-                                             "MICRO_RADIAN",
-                                             "MILLIMETER",
-                                             "MILLIMETER / SECOND",
-                                             "MILLIMETER / SECOND^2",
-                                             "MILLIMETER_3D",
-                                             "NEWTON",
-                                             "NEWTON_METER",
-                                             "PASCAL",
-                                             "PASCAL_SECOND",
-                                             "PERCENT",
-                                             "PH",
-                                             "REVOLUTION/MINUTE",
-                                             "SECOND",
-                                             "SIEMENS/METER",
-                                             "VOLT",
-                                             "VOLT_AMPERE",
-                                             "VOLT_AMPERE_REACTIVE",
-                                             "WATT",
-                                             "WATT_SECOND"};
-
-const std::string kAddressLetters = "GFYXARTKCDMNEZ";
 const std::string kLettersAndDigits =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 const std::string kThirtyDigits = "123456789012345678901234567890";
@@ -225,7 +169,7 @@ std::string PointFileGenerator::freshCName() {
 std::string PointFileGenerator::freshDName() {
   // The suffix is free text; its number becomes the path number.
   for (;;) {
-    const std::string& method = pick(kMethodNames);
+    const std::string method(pick(methodNames()));
     const std::string counter = std::to_string(++nameCounter_);
     std::string name;
     switch (uniform(0, 6)) {
@@ -418,9 +362,7 @@ void PointFileGenerator::fillDataColumns(Row& row, const Header& header) {
     switch (uniform(0, 5)) {
       case 0: f[kAddressType] = ""; break;
       case 1: f[kAddressType] = "RR"; break;  // not a single letter: not looked up
-      default:
-        f[kAddressType] = std::string(1, kAddressLetters[static_cast<std::size_t>(uniform(0, 13))]);
-        break;
+      default: f[kAddressType] = std::string(1, pick(addressLetters())); break;
     }
     switch (uniform(0, 5)) {
       case 0: f[kStartAddress] = ""; break;
@@ -450,7 +392,9 @@ PointFileGenerator::Row PointFileGenerator::validRow(const Header& header, Shape
   f[kKind] = "C";
   f[kName] = freshCName();
   f[kCycle] = validCycle();
-  std::vector<std::string> xmlLocations = {"Device", "Controller", "Path"};
+  std::vector<std::string> xmlLocations(std::begin(kStartupXmlLocationNames),
+                                        std::end(kStartupXmlLocationNames));
+  xmlLocations.emplace_back("Path");
   for (int path = 2; path <= header.cncPathCount; ++path) {
     xmlLocations.push_back("Path" + std::to_string(path));
   }
@@ -458,7 +402,7 @@ PointFileGenerator::Row PointFileGenerator::validRow(const Header& header, Shape
   switch (shape) {
     case Shape::kSample:
       f[kType] = "SAMPLE";
-      f[kUnit] = pick(kUnitNames);
+      f[kUnit] = pick(unitNames());
       fillDataColumns(row, header);
       break;
     case Shape::kPlainEvent:

@@ -115,8 +115,8 @@ class PointFileGenerator {
 
   int uniform(int lowest, int highest);
   bool chance(int percent);
-  template <typename T>
-  const T& pick(const std::vector<T>& values) {
+  template <typename Values>
+  decltype(auto) pick(const Values& values) {
     return values[static_cast<std::size_t>(uniform(0, static_cast<int>(values.size()) - 1))];
   }
 

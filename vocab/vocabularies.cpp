@@ -1,18 +1,23 @@
 #include "vocab/vocabularies.h"
 
+#include <array>
+
 #include "vocab/exact_key_table.h"
+
+// One table per vocabulary: a new entry is one line here. Counts, unit
+// numbers and address codes follow from the order, and the lookup tables
+// find their own parameters while compiling.
 
 namespace marlint {
 namespace {
 
-// An entry of a fixed table: a name and its number (a cycle, a unit number).
-struct NamedNumber {
+struct MethodCycle {
   std::string_view name;
-  std::int32_t number;
+  std::int32_t cycle;
 };
 
 // MethodTable: the method names a point of kind "D" may carry, with their cycles.
-constexpr NamedNumber kMethods[kMethodCount] = {
+constexpr MethodCycle kMethods[] = {
     {"ReadEmergency", 800},
     {"ReadOperatorMessages", 1000},
     {"ReadNumberOfPaths", 10000},
@@ -38,60 +43,83 @@ constexpr NamedNumber kMethods[kMethodCount] = {
     {"DynamicActualFeedrate", 800},
 };
 
-template <std::size_t N>
-constexpr std::array<std::string_view, N> namesOf(const NamedNumber (&entries)[N]) {
+// UnitTable: numbered from 1 in this order. "DEGREE / SECONDA^2" is spelt
+// with the A on purpose: point files in the field use that exact key.
+constexpr std::string_view kUnits[] = {
+    "NONE",
+    "AMPERE",
+    "CELSIUS",
+    "COUNT",
+    "DECIBEL",
+    "DEGREE",
+    "DEGREE / SECOND",
+    "DEGREE / SECONDA^2",
+    "HERTZ",
+    "JOULE",
+    "KILOGRAM",
+    "LITER",
+    "LITER / SECOND",
+    "MICRO_RADIAN",
+    "MILLIMETER",
+    "MILLIMETER / SECOND",
+    "MILLIMETER / SECOND^2",
+    "MILLIMETER_3D",
+    "NEWTON",
+    "NEWTON_METER",
+    "PASCAL",
+    "PASCAL_SECOND",
+    "PERCENT",
+    "PH",
+    "REVOLUTION/MINUTE",
+    "SECOND",
+    "SIEMENS/METER",
+    "VOLT",
+    "VOLT_AMPERE",
+    "VOLT_AMPERE_REACTIVE",
+    "WATT",
+    "WATT_SECOND",
+};
+
+// AddressLetterTable: upper-case letters only, the code being the position.
+constexpr std::string_view kAddressLetters = "GFYXARTKCDMNEZ";
+
+// The names of a table, in its order.
+constexpr std::string_view nameOf(std::string_view name) {
+  return name;
+}
+constexpr std::string_view nameOf(const MethodCycle& method) {
+  return method.name;
+}
+template <typename Entry, std::size_t N>
+constexpr std::array<std::string_view, N> namesOf(const Entry (&entries)[N]) {
   std::array<std::string_view, N> names{};
   for (std::size_t i = 0; i < N; ++i) {
-    names[i] = entries[i].name;
+    names[i] = nameOf(entries[i]);
   }
   return names;
 }
 
-// Method names of one length differ in their fifth byte from the end.
-constexpr ExactKeyTable<kMethodCount> kMethodTable(namesOf(kMethods), 5);
+constexpr ExactKeyTable<std::size(kMethods)> kMethodTable(namesOf(kMethods));
+constexpr ExactKeyTable<std::size(kUnits)> kUnitTable(namesOf(kUnits));
 
-// UnitTable: numbered 1 to 32 in this order. "DEGREE / SECONDA^2" is spelt
-// with the A on purpose: point files in the field use that exact key.
-constexpr NamedNumber kUnits[kUnitCount] = {
-    {"NONE", 1},
-    {"AMPERE", 2},
-    {"CELSIUS", 3},
-    {"COUNT", 4},
-    {"DECIBEL", 5},
-    {"DEGREE", 6},
-    {"DEGREE / SECOND", 7},
-    {"DEGREE / SECONDA^2", 8},
-    {"HERTZ", 9},
-    {"JOULE", 10},
-    {"KILOGRAM", 11},
-    {"LITER", 12},
-    {"LITER / SECOND", 13},
-    {"MICRO_RADIAN", 14},
-    {"MILLIMETER", 15},
-    {"MILLIMETER / SECOND", 16},
-    {"MILLIMETER / SECOND^2", 17},
-    {"MILLIMETER_3D", 18},
-    {"NEWTON", 19},
-    {"NEWTON_METER", 20},
-    {"PASCAL", 21},
-    {"PASCAL_SECOND", 22},
-    {"PERCENT", 23},
-    {"PH", 24},
-    {"REVOLUTION/MINUTE", 25},
-    {"SECOND", 26},
-    {"SIEMENS/METER", 27},
-    {"VOLT", 28},
-    {"VOLT_AMPERE", 29},
-    {"VOLT_AMPERE_REACTIVE", 30},
-    {"WATT", 31},
-    {"WATT_SECOND", 32},
-};
+// The code of every byte, -1 for a byte that is no address letter. A letter
+// that repeats stops the build.
+constexpr std::array<std::int8_t, 256> codesOf(std::string_view letters) {
+  std::array<std::int8_t, 256> codes{};
+  for (std::int8_t& code : codes) {
+    code = -1;
+  }
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    std::int8_t& code = codes[static_cast<unsigned char>(letters[i])];
+    if (code != -1) {
+      throw "an address letter repeats";
+    }
+    code = static_cast<std::int8_t>(i);
+  }
+  return codes;
+}
 
-// Unit names of one length differ in their second byte from the end.
-constexpr ExactKeyTable<kUnitCount> kUnitTable(namesOf(kUnits), 2);
-
-// AddressLetterTable: upper-case letters only, the code being the position.
-constexpr std::string_view kAddressLetters = "GFYXARTKCDMNEZ";
+constexpr std::array<std::int8_t, 256> kAddressCodes = codesOf(kAddressLetters);
 
 }  // namespace
 
@@ -100,7 +128,7 @@ std::optional<std::int32_t> lookupMethodCycle(std::string_view methodName) {
   if (!index) {
     return std::nullopt;
   }
-  return kMethods[*index].number;
+  return kMethods[*index].cycle;
 }
 
 std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName) {
@@ -108,36 +136,24 @@ std::optional<std::int32_t> lookupUnitNumber(std::string_view unitName) {
   if (!index) {
     return std::nullopt;
   }
-  return kUnits[*index].number;
+  return static_cast<std::int32_t>(*index + 1);
 }
 
 // Code 0 (G) is a hit, not a miss.
 std::optional<std::int16_t> lookupAddressTypeCode(char letter) {
-  switch (letter) {
-    case 'G': return 0;
-    case 'F': return 1;
-    case 'Y': return 2;
-    case 'X': return 3;
-    case 'A': return 4;
-    case 'R': return 5;
-    case 'T': return 6;
-    case 'K': return 7;
-    case 'C': return 8;
-    case 'D': return 9;
-    case 'M': return 10;
-    case 'N': return 11;
-    case 'E': return 12;
-    case 'Z': return 13;
-    default: return std::nullopt;
+  const std::int8_t code = kAddressCodes[static_cast<unsigned char>(letter)];
+  if (code < 0) {
+    return std::nullopt;
   }
+  return code;
 }
 
-const std::array<std::string_view, kMethodCount>& methodNames() {
-  return kMethodTable.keys();
+NameList methodNames() {
+  return {kMethodTable.keys().data(), kMethodTable.keys().size()};
 }
 
-const std::array<std::string_view, kUnitCount>& unitNames() {
-  return kUnitTable.keys();
+NameList unitNames() {
+  return {kUnitTable.keys().data(), kUnitTable.keys().size()};
 }
 
 std::string_view addressLetters() {

@@ -85,9 +85,11 @@ check_manual_page() {
   rm -rf "$work"
 }
 
-# What tests/consumer/example.cpp prints for its point file, and its status.
+# What tests/consumer/example.cpp prints for its point file, as the README
+# says under "Use from C++" ("This prints `LINE` and `LINE`."), and its
+# status. The callers set source_dir.
 consumer_expected_output() {
-  printf '%s\n' 'MILLIMETRE is illegal unit.' 'line 2, column 21: unit'
+  sed -n 's/^This prints `\([^`]*\)` and `\([^`]*\)`\..*/\1\n\2/p' "$source_dir/README.md"
 }
 consumer_expected_status=1
 
@@ -96,7 +98,9 @@ check_consumer_run() {
   local program=$1 how=$2 status=0 output
   output=$("$program") || status=$?
   [ "$status" -eq "$consumer_expected_status" ] || fail "the consumer built $how exited with $status"
-  [ "$output" = "$(consumer_expected_output)" ] || fail "the consumer built $how printed '$output'"
+  [ -n "$(consumer_expected_output)" ] || fail "the README says under 'Use from C++' nowhere 'This prints \`...\` and \`...\`.'"
+  [ "$output" = "$(consumer_expected_output)" ] ||
+    fail "the consumer built $how printed '$output', the README says '$(consumer_expected_output)'"
   note "the consumer built $how checks its point file in memory and prints the exact result"
 }
 

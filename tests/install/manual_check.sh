@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Holds the manual page to the program: every example result text under
-# RESULT MESSAGES must be what the program writes for the input the page
-# describes, every message the sources can produce must have an example, the
+# RESULT MESSAGES must be the result of a faulty example file, every message the sources can produce must have an example, the
 # texts under DIAGNOSTICS and the report examples under REPORT must be the
-# program's own, the listed method and unit names must be accepted, the
-# options the program accepts must be those --help, the page and the README
-# list, and the page's version must be the project's.
+# program's own, and the page's version must be the project's. The page's
+# name lists and options are held to the program's tables by
+# tests/cli/documentation_test.cpp.
 #
 # Usage: manual_check.sh MARLINT_BINARY MANUAL_PAGE SOURCE_DIR
 set -euo pipefail
@@ -52,50 +51,20 @@ result_for() {
   cat "$work/result"
 }
 
-# The inputs the page describes, each with the result text it shows.
+# The point file the examples below build on.
 header='1,1,True'
 sample='C,Temp1,SAMPLE,,500,MILLIMETER,Path,,1,String,R,,100,'
-bit_point='C,Door1,EVENT,,800,,Device,PMC path 1,7,String,R,X,10,3'
-: >"$work/cases"
-add_case() {
-  local expected=$1 actual
-  shift
-  actual=$(result_for "$@")
-  [ "$actual" = "$expected" ] ||
-    fail "for the input $(printf '[%s] ' "$@") the program says '$actual', not '$expected'"
-  printf '%s\n' "$expected" >>"$work/cases"
-}
-add_case '1,1,True, is illegal format.' '1,1,True,'
-add_case '0,1,True is illegal PMC path num.' '0,1,True'
-add_case '1,11,True is illegal CNC path num.' '1,11,True'
-add_case '1,1,true is illegal DCS Ladder.' '1,1,true'
-add_case 'd is illegal point kind.' "$header" "d${sample#C}"
-add_case 'Illegal point name.' "$header" "${sample/Temp1/Temp_1}"
-add_case 'Illegal point name.' "$header" 'D,readmode_1,,,,,,,,,,,,'
-add_case 'Event is illegal point type.' "$header" "${sample/SAMPLE/Event}"
-add_case 'Illegal constant value.' "$header" 'C,Alarm1,CONDITION,3000,500,,Path,,,,,,,'
-add_case '99 is illegal cycle.' "$header" "${sample/,500,/,99,}"
-add_case 'MILLIMETER/SECOND is illegal unit.' "$header" "${sample/MILLIMETER/MILLIMETER/SECOND}"
-add_case ' is illegal unit.' "$header" "${sample/MILLIMETER/}"
-add_case 'Path1 is illegal XML location.' "$header" "${sample/Path/Path1}"
-add_case 'CNC path 2 is illegal data path.' "$header" "${sample/Path,,/Path,CNC path 2,}"
-add_case '9 is illegal data type.' "$header" "${sample/,1,String/,9,String}"
-add_case 'string is illegal return type.' "$header" "${sample/String/string}"
-add_case 'W is illegal access type.' "$header" "${sample/,R,/,W,}"
-add_case 'Q is illegal address type.' "$header" "${bit_point/,X,/,Q,}"
-add_case '60000 is illegal start address.' "$header" "${bit_point/,10,/,60000,}"
-add_case '8 is illegal bit pos.' "$header" "${bit_point%3}8"
-add_case 'ReadMode_1 is duplicate point name.' "$header" 'D,ReadMode_1,,,,,,,,,,,,' 'D,ReadMode_1,,,,,,,,,,,,'
-note "the program gives each of the $(wc -l <"$work/cases") results of the described inputs"
 
+# Every example under RESULT MESSAGES is the result of a faulty example file,
+# examples/faulty/NAME.csv, which the process tests run for NAME.expected.
 examples_in_section 'RESULT MESSAGES' | grep -v -x '@@' | sort -u >"$work/documented"
-sort -u "$work/cases" >"$work/tested"
 [ -s "$work/documented" ] || fail "found no examples under RESULT MESSAGES in $page"
-if ! diff -u "$work/tested" "$work/documented" >"$work/diff"; then
-  fail "the examples under RESULT MESSAGES (+) and the results checked here (-) differ:
-$(cat "$work/diff")"
-fi
-note "every example under RESULT MESSAGES is a result the program gives"
+for expected in "$source_dir"/examples/faulty/*.expected; do cat "$expected" && echo; done |
+  sort -u >"$work/tested"
+comm -13 "$work/tested" "$work/documented" >"$work/unfounded"
+[ ! -s "$work/unfounded" ] ||
+  fail "examples under RESULT MESSAGES that no examples/faulty/*.expected gives: $(cat "$work/unfounded")"
+note "each of the $(wc -l <"$work/documented") examples under RESULT MESSAGES is the result of a faulty example file"
 
 # Every message text in the sources has an example; a new message cannot be
 # added without documenting it.
@@ -135,44 +104,6 @@ marked_block 'acceptable file' >"$work/acceptable.csv"
 [ "$(result_for "$(cat "$work/acceptable.csv")")" = OK ] ||
   fail "the page's acceptable point file gives '$(cat "$work/result")'"
 note "the acceptable point file in the page gives OK"
-
-# The method and unit names the page lists: every one is accepted, and they
-# are all the names of the program's tables.
-marked_block 'method names' | sed -E 's/ {2,}/\n/g' | sed '/^$/d' >"$work/methods"
-marked_block 'unit names' | sed -E 's/ {2,}/\n/g' | sed '/^$/d' >"$work/units"
-rows=("$header")
-while IFS= read -r method; do rows+=("D,$method,,,,,,,,,,,,"); done <"$work/methods"
-number=0
-while IFS= read -r unit; do
-  number=$((number + 1))
-  rows+=("C,Unit$number,SAMPLE,,500,$unit,Path,,1,String,R,,100,")
-done <"$work/units"
-[ "$(result_for "${rows[@]}")" = OK ] || fail "a listed method or unit name is refused: $(cat "$work/result")"
-grep -oE '^ *\{"[^"]+", -?[0-9]+\},' "$source_dir/vocab/vocabularies.cpp" | sed -E 's/^ *\{"([^"]+)".*/\1/' |
-  sort >"$work/table.names"
-[ -s "$work/table.names" ] || fail "found no method or unit table in $source_dir/vocab/vocabularies.cpp"
-sort "$work/methods" "$work/units" >"$work/page.names"
-diff -u "$work/table.names" "$work/page.names" >"$work/diff" ||
-  fail "the names in the page (+) and the program's tables (-) differ:
-$(cat "$work/diff")"
-note "the page lists all $(wc -l <"$work/methods") method names and $(wc -l <"$work/units") unit names, each accepted"
-
-# The options: those the program accepts (its table of long options), those
-# --help lists, those the page describes under OPTIONS and those the README's
-# table lists are the same.
-grep -oE '\{"[a-z]+", no_argument' "$source_dir/cli/command_options.cpp" | sed -E 's/\{"([a-z]+)".*/--\1/' |
-  sort >"$work/options.accepted"
-[ -s "$work/options.accepted" ] || fail "found no option table in $source_dir/cli/command_options.cpp"
-"$program" --help | grep -E '^ +(-h, )?--' | grep -oE -- '--[a-z]+' | sort -u >"$work/options.help"
-awk '/^\.SH / { section = substr($0, 5) } section == "OPTIONS" && previous == ".TP" { print } { previous = $0 }' \
-  "$page" | decode_roff | grep -oE -- '--[a-z]+' | sort -u >"$work/options.page"
-grep -E '^\| `-' "$source_dir/README.md" | cut -d'|' -f2 | grep -oE -- '--[a-z]+' | sort -u >"$work/options.readme"
-for listing in help page readme; do
-  diff -u "$work/options.accepted" "$work/options.$listing" >"$work/diff" ||
-    fail "the options in the $listing (+) and those the program accepts (-) differ:
-$(cat "$work/diff")"
-done
-note "--help, the page and the README list the $(wc -l <"$work/options.accepted") options the program accepts"
 
 # The report examples under REPORT are what the program writes.
 marked_block 'report input' >"$work/points.csv"
