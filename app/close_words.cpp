@@ -12,20 +12,6 @@ constexpr char foldCase(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The word a text was probably meant to be compared as: without blanks
-// around it and without the double quotes that wrap a quoted field.
-std::string_view withoutWrapping(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-    text = text.substr(1, text.size() - 2);
-  }
-  return text;
-}
-
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return foldCase(x) == foldCase(y);
@@ -37,9 +23,11 @@ std::size_t lengthDifference(std::size_t a, std::size_t b) {
 }
 
 // The edit distance between `text` and `word`, case ignored, when it is at
-// most `limit`; otherwise limit + 1. Only the cells within `limit` of the
-// diagonal can stay within the limit, so only they are computed; a row whose
-// every cell is beyond the limit ends the search.
+// most `limit`; otherwise limit + 1. Two swapped neighbours count as one
+// slip, as typing makes them ("Flase"), unless a byte between them is
+// changed too. Only the cells within `limit` of the diagonal can stay within
+// the limit, so only they are computed; a row whose every cell is beyond the
+// limit ends the search, since a swap reaching back past it costs more.
 std::size_t boundedDistance(std::string_view text, std::string_view word, std::size_t limit) {
   const std::size_t beyond = limit + 1;
   if (word.size() > kLongestWord || lengthDifference(text.size(), word.size()) > limit) {
@@ -47,6 +35,8 @@ std::size_t boundedDistance(std::string_view text, std::string_view word, std::s
   }
   std::array<std::size_t, kLongestWord + 1> rowA;
   std::array<std::size_t, kLongestWord + 1> rowB;
+  std::array<std::size_t, kLongestWord + 1> rowC;
+  std::size_t* beforePrevious = rowC.data();
   std::size_t* previous = rowA.data();
   std::size_t* current = rowB.data();
   const std::size_t columns = word.size();
@@ -62,22 +52,40 @@ std::size_t boundedDistance(std::string_view text, std::string_view word, std::s
       current[last + 1] = beyond;
     }
     std::size_t rowLowest = current[first - 1];
+    const char textByte = foldCase(text[i - 1]);
     for (std::size_t j = first; j <= last; ++j) {
-      const std::size_t change = foldCase(text[i - 1]) == foldCase(word[j - 1]) ? 0 : 1;
-      const std::size_t best =
-          std::min({previous[j - 1] + change, previous[j] + 1, current[j - 1] + 1});
+      const char wordByte = foldCase(word[j - 1]);
+      const std::size_t change = textByte == wordByte ? 0 : 1;
+      std::size_t best = std::min({previous[j - 1] + change, previous[j] + 1, current[j - 1] + 1});
+      if (i > 1 && j > 1 && change == 1 && textByte == foldCase(word[j - 2]) &&
+          foldCase(text[i - 2]) == wordByte) {
+        best = std::min(best, beforePrevious[j - 2] + 1);
+      }
       current[j] = std::min(best, beyond);
       rowLowest = std::min(rowLowest, current[j]);
     }
     if (rowLowest >= beyond) {
       return beyond;
     }
+    std::swap(beforePrevious, previous);
     std::swap(previous, current);
   }
   return previous[columns];
 }
 
 }  // namespace
+
+std::string_view withoutWrapping(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = text.substr(1, text.size() - 2);
+  }
+  return text;
+}
 
 CloseWords::CloseWords(std::string_view text)
     : text_(withoutWrapping(text)), closestDistance_(static_cast<std::size_t>(-1)) {}

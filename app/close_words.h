@@ -21,9 +21,10 @@ class CloseWords {
   explicit CloseWords(std::string_view text);
 
   // Weighs one accepted word. It is close when it equals the text ignoring
-  // ASCII case, surrounding blanks and wrapping double quotes, or, for a word of four characters or
-  // more, when at most a quarter of its length in typing slips (a byte
-  // inserted, dropped or changed, case ignored) turns the text into it.
+  // ASCII case, surrounding blanks and wrapping double quotes, or, for a
+  // word of four characters or more, when at most a quarter of its length
+  // in typing slips (a byte inserted, dropped or changed, or two neighbours
+  // swapped; case ignored) turns the text into it.
   void consider(std::string_view word);
 
   // The closest words considered, in the order they were considered, at most
@@ -36,6 +37,10 @@ class CloseWords {
   std::array<std::string_view, kMostSuggestions> closest_;
   std::size_t closestCount_ = 0;
 };
+
+// The word a text was probably meant to be compared as: without blanks
+// around it and without the double quotes that wrap a quoted field.
+std::string_view withoutWrapping(std::string_view text);
 
 // The closest words of `vocabulary` (any range of texts) to `text`.
 template <typename Vocabulary>
