@@ -242,7 +242,10 @@ FileShape FileShape::of(std::string_view sample, bool fromFileStart) {
     shape.quotedLines_ += isWrappedInQuotes(line) ? 1 : 0;
     if (!isHeader) {
       ++shape.rows_;
-      shape.trailingCommaRows_ += line.back() == ',' ? 1 : 0;
+      // An empty last field is a comma at the end too: only one field too
+      // many is a trailing comma.
+      shape.trailingCommaRows_ +=
+          line.back() == ',' && fieldCountOf(line) == kRowFieldCount + 1 ? 1 : 0;
       if (shape.firstRowWidth_ == 0) {
         shape.firstRowWidth_ = fieldCountOf(line);
       }
@@ -292,11 +295,12 @@ FileCauses likelyCausesOf(const FaultSite& site, const FileShape& shape) {
   if (site.rule == Rule::kHeaderFieldCount && isPaddedHeader(line, shape)) {
     causes.add(FileCause::kPaddedHeader);
   }
-  if (wholeLine && shape.hasTrailingCommas() && hasTrailingComma(line, site.rule)) {
-    causes.add(FileCause::kTrailingCommas);
-  }
+  // Codes separated by commas explain the extra field better than a comma
+  // at the end of the row does.
   if (site.rule == Rule::kRowFieldCount && hasCommaSeparatedCodes(line)) {
     causes.add(FileCause::kCommaSeparatedCodes);
+  } else if (wholeLine && shape.hasTrailingCommas() && hasTrailingComma(line, site.rule)) {
+    causes.add(FileCause::kTrailingCommas);
   }
   if (wholeLine && site.lineNumber > 1 && looksLikeHeaderLine(line)) {
     causes.add(FileCause::kSecondHeaderLine);

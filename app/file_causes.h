@@ -69,7 +69,7 @@ class FileShape {
   bool hasDoubledCrLineEnds() const { return 2 * doubledCrs_ > lineFeeds_; }
   // Most lines wrap their fields in double quotes.
   bool hasQuotedLines() const { return 2 * quotedLines_ > shapedLines_; }
-  // Every row looked at ends in a comma.
+  // Every row looked at ends in a comma that adds a fifteenth field.
   bool hasTrailingCommas() const { return rows_ > 0 && trailingCommaRows_ == rows_; }
   // The number of fields of the first row looked at; 0 for none.
   std::size_t firstRowWidth() const { return firstRowWidth_; }

@@ -48,6 +48,7 @@ constexpr std::string_view kHelpText =
     "      --all      go on after the first fault and report every fault, in line\n"
     "                 order (implies --locate)\n"
     "      --json     report as JSON Lines, one object per fault (implies --locate)\n"
+    "A long option may be shortened to any unique start of its name: --loc.\n"
     "\n"
     "The options only add the report: the result text, the result file and the\n"
     "exit status are those of the same run without them.\n"
@@ -57,14 +58,10 @@ constexpr std::string_view kHelpText =
     "  255  a fault was found (marlint returns -1), the number of arguments is\n"
     "       wrong, or an option is unknown\n";
 
-// The unknown option as the user wrote it: a long option is one whole
-// argument, a short one a single letter, perhaps inside a cluster like -xh.
+// The unknown option as the user wrote it: the whole argument, even when
+// getopt_long stopped at one letter of a cluster like -points.csv.
 std::string unknownOptionText(const std::vector<std::string>& argv, int element) {
-  const std::string& argument = argv[static_cast<std::size_t>(element)];
-  if (argument.compare(0, 2, "--") == 0) {
-    return argument;
-  }
-  return std::string("-") + static_cast<char>(optopt);
+  return argv[static_cast<std::size_t>(element)];
 }
 
 }  // namespace
