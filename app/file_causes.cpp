@@ -165,7 +165,9 @@ void appendCause(std::string& out, FileCause cause, const FileShape& shape) {
           "do: keep its first 3 fields only");
       return;
     case FileCause::kTrailingCommas:
-      out.append("every row ends in a comma, which adds an empty field: remove the last commas");
+      out.append(
+          "every row ends in a comma, which adds a fifteenth field: remove the comma at the end of "
+          "each row");
       return;
     case FileCause::kCommaSeparatedCodes:
       out.append(

@@ -384,8 +384,8 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds an "
-       "empty field: remove the last commas"}}},
+       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "fifteenth field: remove the comma at the end of each row"}}},
     {"CommaAtTheEndOfOneRowOnly",
      rows({kCncSampleRow, kSampleRow + std::string(",")}),
      Scope::kFirstFault,
