@@ -46,6 +46,19 @@ std::string rows(const std::vector<std::string>& lines) {
   return file;
 }
 
+// Rows that pass, then rows with a comma at their end: the first fault lies
+// past the first 64 KiB, and what the file shows is read from there on.
+std::string lateTrailingCommas() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1500; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Temp" + std::to_string(i)));
+  }
+  for (int i = 0; i < 3; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Late" + std::to_string(i)) + ",");
+  }
+  return rows(lines);
+}
+
 const std::string kBadUnitRow = withField(kSampleRow, 5, "MILLIMETRE");
 const std::string kBadCodeRow = withField(kConditionRow, 3, "1000 3000");
 
@@ -439,6 +452,20 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "point row \"  \" has 1 field; expected 14 fields (13 commas). Likely cause: the line "
        "holds only blanks, and only an empty line ends the rows: remove it"}}},
+    {"CausesOfAFaultPastTheFirst64KiB",
+     lateTrailingCommas(),
+     Scope::kFirstFault,
+     withField(kSampleRow, 1, "Late0") + ", is illegal format.",
+     {{1502,
+       1,
+       -1,
+       "row-field-count",
+       withField(kSampleRow, 1, "Late0") + ",",
+       0,
+       {},
+       "point row \"C,Late0,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "fifteenth field: remove the comma at the end of each row"}}},
     // Suggestions at their limits.
     {"SwappedLetters",
      "2,3,Flase\n",
