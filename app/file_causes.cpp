@@ -307,7 +307,7 @@ FileCauses likelyCausesOf(const FaultSite& site, const FileShape& shape) {
   if (wholeLine && site.lineNumber > 1 && looksLikeHeaderLine(line)) {
     causes.add(FileCause::kSecondHeaderLine);
   }
-  if (wholeLine && isBlankOnly(line)) {
+  if (site.rule == Rule::kRowFieldCount && isBlankOnly(line)) {
     causes.add(FileCause::kBlankLine);
   }
   return causes;
