@@ -92,26 +92,32 @@ bool looksLikeHeaderLine(std::string_view line) {
 // A header line of three fields and then only empty ones, as many as the
 // rows have: what a spreadsheet writes for a sheet whose rows are wider.
 bool isPaddedHeader(std::string_view line, const FileShape& shape) {
-  const std::vector<std::string_view> fields = splitFields(withoutFinalCr(line), ',');
-  if (fields.size() <= kHeaderFieldCount ||
-      (fields.size() != kRowFieldCount && fields.size() != shape.firstRowWidth())) {
+  line = withoutFinalCr(line);
+  const std::size_t fieldCount = fieldCountOf(line);
+  if (fieldCount <= kHeaderFieldCount ||
+      (fieldCount != kRowFieldCount && fieldCount != shape.firstRowWidth())) {
     return false;
   }
-  const auto emptyFrom = fields.begin() + kHeaderFieldCount;
-  return std::none_of(fields.begin(), emptyFrom, [](std::string_view f) { return f.empty(); }) &&
-         std::all_of(emptyFrom, fields.end(), [](std::string_view f) { return f.empty(); });
+  std::array<std::string_view, kHeaderFieldCount + 1> fields;
+  splitFieldsInto(line, ',', fields);
+  const std::size_t padding = static_cast<std::size_t>(fields.back().data() - line.data()) - 1;
+  return std::none_of(fields.begin(), fields.end() - 1,
+                      [](std::string_view f) { return f.empty(); }) &&
+         line.find_first_not_of(',', padding) == std::string_view::npos;
 }
 
 // A CONDITION row whose codes were separated by commas: the extra fields
-// right after the constant value hold codes.
+// right after the constant value hold codes, 10 at most.
 bool hasCommaSeparatedCodes(std::string_view line) {
-  const std::vector<std::string_view> fields = splitFields(line, ',');
-  if (fields.size() <= kRowFieldCount || fields[2] != "CONDITION") {
+  constexpr std::size_t kMostCodes = 10;
+  std::array<std::string_view, kRowFieldCount + kMostCodes - 1> fields;
+  const std::size_t fieldCount = splitFieldsInto(line, ',', fields);
+  if (fieldCount <= kRowFieldCount || fieldCount > fields.size() || fields[2] != "CONDITION") {
     return false;
   }
-  const std::size_t extra = fields.size() - kRowFieldCount;
+  const std::size_t codeCount = fieldCount - kRowFieldCount + 1;
   const auto codes = fields.begin() + kConditionValueField;
-  return std::all_of(codes, codes + static_cast<std::ptrdiff_t>(extra) + 1,
+  return std::all_of(codes, codes + static_cast<std::ptrdiff_t>(codeCount),
                      [](std::string_view f) { return !f.empty() && isAllDigits(f); });
 }
 
