@@ -17,12 +17,16 @@
 namespace marlint {
 namespace {
 
-CheckResult checkInput(PointInput& input, const CheckOptions& options) {
+// The input is opened after, and so released before, the run's own state,
+// as the plain run has always done it.
+template <typename OpenInput>
+CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   CheckResult result;
   RunState run;
   run.keepGoing = options.scope == Scope::kEveryFault;
   ControllerConfig config;
   PointList points;
+  PointInput input = openInput();
   // What the file shows is looked at once, at the first fault with a line,
   // from the bytes the input holds then: an acceptable file never pays for it.
   std::optional<FileShape> fileShape;
@@ -54,13 +58,11 @@ CheckResult checkInput(PointInput& input, const CheckOptions& options) {
 }  // namespace
 
 CheckResult checkFile(const std::string& path, const CheckOptions& options) {
-  PointInput input = openPointInput(path);
-  return checkInput(input, options);
+  return checkInput([&path] { return openPointInput(path); }, options);
 }
 
 CheckResult checkBytes(std::string_view bytes, const CheckOptions& options) {
-  PointInput input(bytes);
-  return checkInput(input, options);
+  return checkInput([bytes] { return PointInput(bytes); }, options);
 }
 
 }  // namespace marlint

@@ -17,6 +17,8 @@ namespace marlint {
 class CloseWords {
  public:
   static constexpr std::size_t kMostSuggestions = 3;
+  // Accepted words are short; a longer one is never suggested.
+  static constexpr std::size_t kLongestWord = 63;
 
   explicit CloseWords(std::string_view text);
 
@@ -32,7 +34,10 @@ class CloseWords {
   std::vector<std::string> closest() const;
 
  private:
-  std::string_view text_;
+  // The text in upper case, when it is short enough to be close to a word.
+  std::array<char, kLongestWord + kLongestWord / 4> foldedText_;
+  std::size_t foldedSize_ = 0;
+  bool tooLong_ = false;
   std::size_t closestDistance_;
   std::array<std::string_view, kMostSuggestions> closest_;
   std::size_t closestCount_ = 0;

@@ -180,10 +180,10 @@ void appendXmlLocations(std::string& out, const std::vector<std::string>& names)
 // The number N of a path name written "<prefix>N"; 0 when `text` is none.
 std::int32_t pathNumberIn(std::string_view text, std::string_view prefix) {
   if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0 ||
-      !isAllDigits(text.substr(prefix.size()))) {
+      !std::all_of(text.begin() + prefix.size(), text.end(), isAsciiDigit)) {
     return 0;
   }
-  return readLeadingInt(text.substr(prefix.size()));
+  return readLeadingIntByFullRule(text.substr(prefix.size()));
 }
 
 std::size_t countWithPrefix(const std::vector<std::string>& names, std::string_view prefix) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "input/split_fields.h"
 #include "input/text_rules.h"
 
 namespace marlint {
@@ -24,6 +23,29 @@ std::size_t countOf(std::string_view text, char byte) {
 
 std::size_t fieldCountOf(std::string_view line) {
   return countOf(line, ',') + 1;
+}
+
+// Splits `line` at its commas into `fields`, as far as they go, and returns
+// how many fields it has in all. Not the row loop's split: a second caller
+// of that would keep the compiler from building it into the row loop.
+template <std::size_t N>
+std::size_t splitCommas(std::string_view line, std::array<std::string_view, N>& fields) {
+  std::size_t count = 0;
+  for (std::size_t from = 0;; ++count) {
+    const std::size_t comma = line.find(',', from);
+    if (count < N) {
+      fields[count] = line.substr(from, comma == std::string_view::npos ? comma : comma - from);
+    }
+    if (comma == std::string_view::npos) {
+      return count + 1;
+    }
+    from = comma + 1;
+  }
+}
+
+// Digits and nothing else, at least one.
+bool isDigitsOnly(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), isAsciiDigit);
 }
 
 bool isBlankOnly(std::string_view line) {
@@ -82,11 +104,11 @@ bool looksLikeUtf16(std::string_view bytes) {
 // A line that would pass as a header line: two counts and "True" or "False".
 bool looksLikeHeaderLine(std::string_view line) {
   std::array<std::string_view, kHeaderFieldCount> fields;
-  if (splitFieldsInto(withoutFinalCr(withoutByteOrderMark(line)), ',', fields) != fields.size()) {
+  if (splitCommas(withoutFinalCr(withoutByteOrderMark(line)), fields) != fields.size()) {
     return false;
   }
-  return !fields[0].empty() && isAllDigits(fields[0]) && !fields[1].empty() &&
-         isAllDigits(fields[1]) && (fields[2] == "True" || fields[2] == "False");
+  return isDigitsOnly(fields[0]) && isDigitsOnly(fields[1]) &&
+         (fields[2] == "True" || fields[2] == "False");
 }
 
 // A header line of three fields and then only empty ones, as many as the
@@ -99,7 +121,7 @@ bool isPaddedHeader(std::string_view line, const FileShape& shape) {
     return false;
   }
   std::array<std::string_view, kHeaderFieldCount + 1> fields;
-  splitFieldsInto(line, ',', fields);
+  splitCommas(line, fields);
   const std::size_t padding = static_cast<std::size_t>(fields.back().data() - line.data()) - 1;
   return std::none_of(fields.begin(), fields.end() - 1,
                       [](std::string_view f) { return f.empty(); }) &&
@@ -111,14 +133,13 @@ bool isPaddedHeader(std::string_view line, const FileShape& shape) {
 bool hasCommaSeparatedCodes(std::string_view line) {
   constexpr std::size_t kMostCodes = 10;
   std::array<std::string_view, kRowFieldCount + kMostCodes - 1> fields;
-  const std::size_t fieldCount = splitFieldsInto(line, ',', fields);
+  const std::size_t fieldCount = splitCommas(line, fields);
   if (fieldCount <= kRowFieldCount || fieldCount > fields.size() || fields[2] != "CONDITION") {
     return false;
   }
   const std::size_t codeCount = fieldCount - kRowFieldCount + 1;
   const auto codes = fields.begin() + kConditionValueField;
-  return std::all_of(codes, codes + static_cast<std::ptrdiff_t>(codeCount),
-                     [](std::string_view f) { return !f.empty() && isAllDigits(f); });
+  return std::all_of(codes, codes + static_cast<std::ptrdiff_t>(codeCount), isDigitsOnly);
 }
 
 bool hasTrailingComma(std::string_view line, Rule rule) {
