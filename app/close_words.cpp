@@ -24,42 +24,38 @@ std::size_t lengthDifference(std::size_t a, std::size_t b) {
 // is beyond the limit ends the search, since a swap reaching back past it
 // costs more.
 std::size_t boundedDistance(std::string_view text, std::string_view word, std::size_t limit) {
-  using Cell = std::uint8_t;  // at most limit + 1, and the limit is below 16
-  const auto beyond = static_cast<Cell>(limit + 1);
+  const std::size_t beyond = limit + 1;
   if (word.size() > kLongestWord || lengthDifference(text.size(), word.size()) > limit) {
     return beyond;
   }
-  std::array<Cell, kLongestWord + 2> rowA;
-  std::array<Cell, kLongestWord + 2> rowB;
-  std::array<Cell, kLongestWord + 2> rowC;
-  Cell* beforePrevious = rowC.data();
-  Cell* previous = rowA.data();
-  Cell* current = rowB.data();
+  std::array<std::size_t, kLongestWord + 1> rowA;
+  std::array<std::size_t, kLongestWord + 1> rowB;
+  std::array<std::size_t, kLongestWord + 1> rowC;
+  std::size_t* beforePrevious = rowC.data();
+  std::size_t* previous = rowA.data();
+  std::size_t* current = rowB.data();
   const std::size_t columns = word.size();
   for (std::size_t j = 0; j <= columns; ++j) {
-    previous[j] = static_cast<Cell>(std::min<std::size_t>(j, beyond));
+    previous[j] = std::min(j, beyond);
   }
   for (std::size_t i = 1; i <= text.size(); ++i) {
     const std::size_t first = i > limit ? i - limit : 1;
     const std::size_t last = std::min(columns, i + limit);
     // The cells next to the band read as beyond the limit.
-    current[first - 1] = first == 1 ? static_cast<Cell>(std::min<std::size_t>(i, beyond)) : beyond;
+    current[first - 1] = first == 1 ? std::min(i, beyond) : beyond;
     if (last < columns) {
       current[last + 1] = beyond;
     }
-    Cell rowLowest = current[first - 1];
+    std::size_t rowLowest = current[first - 1];
     const char textByte = text[i - 1];
-    const char textBefore = i > 1 ? text[i - 2] : '\0';
     for (std::size_t j = first; j <= last; ++j) {
       const char wordByte = word[j - 1];
-      Cell best;
-      if (textByte == wordByte) {
-        best = previous[j - 1];
-      } else {
-        best = static_cast<Cell>(std::min({previous[j - 1], previous[j], current[j - 1]}) + 1);
-        if (i > 1 && j > 1 && textByte == word[j - 2] && textBefore == wordByte) {
-          best = std::min(best, static_cast<Cell>(beforePrevious[j - 2] + 1));
-        }
+      const std::size_t change = textByte == wordByte ? 0 : 1;
+      std::size_t best = std::min({previous[j - 1] + change, previous[j] + 1, current[j - 1] + 1});
+      // A swap is rare, so this test is nearly always guessed right; with
+      // equal bytes it offers nothing the diagonal does not.
+      if (i > 1 && j > 1 && textByte == word[j - 2] && text[i - 2] == wordByte) {
+        best = std::min(best, beforePrevious[j - 2] + 1);
       }
       current[j] = std::min(best, beyond);
       rowLowest = std::min(rowLowest, current[j]);
@@ -71,6 +67,24 @@ std::size_t boundedDistance(std::string_view text, std::string_view word, std::s
     std::swap(previous, current);
   }
   return previous[columns];
+}
+
+// Each slip changes the bytes a text holds by at most one added and one
+// removed (a swap by none), so the larger of the bytes only the text has and
+// those only the word has is at most their distance. Bytes are counted in 64
+// buckets: bytes that share one only make the bound lower.
+std::size_t byteCountDifference(const CloseWords::ByteCounts& textCounts, std::string_view word) {
+  CloseWords::ByteCounts counts = textCounts;
+  for (const char byte : word) {
+    --counts[static_cast<unsigned char>(byte) % counts.size()];
+  }
+  std::size_t onlyInText = 0;
+  std::size_t onlyInWord = 0;
+  for (const std::int16_t count : counts) {
+    onlyInText += count > 0 ? static_cast<std::size_t>(count) : 0;
+    onlyInWord += count < 0 ? static_cast<std::size_t>(-count) : 0;
+  }
+  return std::max(onlyInText, onlyInWord);
 }
 
 }  // namespace
@@ -94,6 +108,9 @@ CloseWords::CloseWords(std::string_view text)
   if (!tooLong_) {
     foldedSize_ = word.size();
     std::transform(word.begin(), word.end(), foldedText_.begin(), foldCase);
+    for (std::size_t i = 0; i < foldedSize_; ++i) {
+      ++textCounts_[static_cast<unsigned char>(foldedText_[i]) % textCounts_.size()];
+    }
   }
 }
 
@@ -111,6 +128,9 @@ void CloseWords::consider(std::string_view word) {
   std::size_t distance = 0;
   if (text != folded) {
     if (limit == 0) {
+      return;
+    }
+    if (byteCountDifference(textCounts_, folded) > limit) {
       return;
     }
     distance = boundedDistance(text, folded, limit);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ class CloseWords {
   static constexpr std::size_t kMostSuggestions = 3;
   // Accepted words are short; a longer one is never suggested.
   static constexpr std::size_t kLongestWord = 63;
+  // How often the bytes of a text occur, in 64 buckets.
+  using ByteCounts = std::array<std::int16_t, 64>;
 
   explicit CloseWords(std::string_view text);
 
@@ -38,6 +41,7 @@ class CloseWords {
   std::array<char, kLongestWord + kLongestWord / 4> foldedText_;
   std::size_t foldedSize_ = 0;
   bool tooLong_ = false;
+  ByteCounts textCounts_{};
   std::size_t closestDistance_;
   std::array<std::string_view, kMostSuggestions> closest_;
   std::size_t closestCount_ = 0;
