@@ -370,6 +370,31 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "PMC path count \"\\xff\\xfe2\\x00\" reads as 0; expected 1 to 5. Likely cause: the file "
        "is UTF-16 text, as its byte-order mark shows: save it as UTF-8"}}},
+    // Big-endian UTF-16 without a mark: a NUL before every character.
+    {"Utf16WithoutByteOrderMark",
+     std::string("\0"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\n",
+                 18),
+     Scope::kFirstFault,
+     std::string("\0"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e",
+                 17) +
+         " is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       std::string("\0"
+                   "2\0",
+                   3),
+       0,
+       {},
+       "PMC path count \"\\x002\\x00\" reads as 0; expected 1 to 5. Likely cause: the file is "
+       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}}},
     {"PaddedHeader",
      "2,3,False,,,,,,,,,,,\n" + std::string(kSampleRow) + "\n",
      Scope::kFirstFault,
