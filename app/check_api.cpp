@@ -1,7 +1,10 @@
+#include <optional>
 #include <utility>
 
 #include "app/fault_detail.h"
+#include "app/file_causes.h"
 #include "app/run_state.h"
+#include "app/used_names.h"
 #include "input/header_line.h"
 #include "input/point_input.h"
 #include "input/run_checks.h"
@@ -14,22 +17,39 @@
 namespace marlint {
 namespace {
 
-template <typename RunTheChecks>
-CheckResult checkWith(const CheckOptions& options, RunTheChecks&& runTheChecks) {
+// The input is opened after, and so released before, the run's own state,
+// as the plain run has always done it.
+template <typename OpenInput>
+CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   CheckResult result;
   RunState run;
   run.keepGoing = options.scope == Scope::kEveryFault;
+  ControllerConfig config;
+  PointList points;
+  PointInput input = openInput();
+  // What the file shows is looked at once, at the first fault with a line,
+  // from the bytes the input holds then: an acceptable file never pays for it.
+  std::optional<FileShape> fileShape;
+  UsedNames usedNames(points.names());
+  FaultSurroundings around;
+  around.dropUsedNames = [&usedNames](std::vector<std::string>& names) {
+    usedNames.dropUsed(names);
+  };
   run.onFault = [&](Fault&& fault, Rule rule) {
-    describeFault(fault, rule, run);
+    around.heldBytes = input.heldBytes();
+    if (!fileShape && fault.line != 0 && rule != Rule::kDuplicateName) {
+      fileShape = FileShape::around(around.heldBytes, input.holdsFirstByte(), input.holdsLastByte(),
+                                    run.currentLine());
+      around.fileShape = &*fileShape;
+    }
+    describeFault(fault, rule, run, around);
     if (options.onFault) {
       options.onFault(fault);
     } else {
       result.faults.push_back(std::move(fault));
     }
   };
-  ControllerConfig config;
-  PointList points;
-  const bool failed = runTheChecks(run, config, points);
+  const bool failed = runChecksOn(run, input, config, points);
   result.resultText = std::move(run.resultText);
   result.status = failed ? -1 : 0;
   return result;
@@ -38,16 +58,11 @@ CheckResult checkWith(const CheckOptions& options, RunTheChecks&& runTheChecks) 
 }  // namespace
 
 CheckResult checkFile(const std::string& path, const CheckOptions& options) {
-  return checkWith(options, [&](RunState& run, ControllerConfig& config, PointList& points) {
-    return runChecks(run, path, config, points);
-  });
+  return checkInput([&path] { return openPointInput(path); }, options);
 }
 
 CheckResult checkBytes(std::string_view bytes, const CheckOptions& options) {
-  return checkWith(options, [&](RunState& run, ControllerConfig& config, PointList& points) {
-    PointInput input(bytes);
-    return runChecksOn(run, input, config, points);
-  });
+  return checkInput([bytes] { return PointInput(bytes); }, options);
 }
 
 }  // namespace marlint

@@ -8,25 +8,28 @@
 
 #include "app/close_words.h"
 #include "app/escaped_text.h"
+#include "app/unit_spellings.h"
 #include "input/split_fields.h"
 #include "input/text_rules.h"
 #include "points/identity_columns.h"
 #include "vocab/vocabularies.h"
 
 // A detail sentence reads "<column> "<text>" <what is wrong>; <what is
-// accepted>", then "did you mean" when an accepted word is close, then a
-// likely cause when the bytes of the line show one.
+// accepted>", then "; did you mean ...?" when an accepted word is close,
+// then " Likely cause: ..." when the file shows why.
 
 namespace marlint {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 constexpr std::array<std::string_view, 2> kPointKinds = {"C", "D"};
 constexpr std::array<std::string_view, 3> kPointTypes = {"EVENT", "SAMPLE", "CONDITION"};
 constexpr std::array<std::string_view, 2> kDcsLadders = {"True", "False"};
 constexpr std::array<std::string_view, 1> kReturnTypes = {"String"};
 constexpr std::array<std::string_view, 1> kAccessTypes = {"R"};
 constexpr std::size_t kEntriesShown = 3;
+constexpr std::string_view kCncPathPrefix = "CNC path ";
+constexpr std::string_view kPmcPathPrefix = "PMC path ";
+constexpr std::string_view kXmlPathPrefix = "Path";
 
 // strerror_r comes in a GNU variant that returns the text and a POSIX one
 // that fills the buffer; these take the result of either.
@@ -174,10 +177,41 @@ void appendXmlLocations(std::string& out, const std::vector<std::string>& names)
   }
 }
 
+// The number N of a path name written "<prefix>N"; 0 when `text` is none.
+std::int32_t pathNumberIn(std::string_view text, std::string_view prefix) {
+  if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0 ||
+      !std::all_of(text.begin() + prefix.size(), text.end(), isAsciiDigit)) {
+    return 0;
+  }
+  return readLeadingIntByFullRule(text.substr(prefix.size()));
+}
+
+std::size_t countWithPrefix(const std::vector<std::string>& names, std::string_view prefix) {
+  return static_cast<std::size_t>(
+      std::count_if(names.begin(), names.end(),
+                    [prefix](const auto& n) { return n.compare(0, prefix.size(), prefix) == 0; }));
+}
+
+// "; the header line gives 3 CNC paths" for a path beyond the header's count,
+// whose every close name would be a guess; true when written.
+bool appendPathBeyondCount(std::string& out, std::vector<std::string>& suggestions,
+                           std::int32_t number, std::size_t count, std::string_view kind) {
+  if (number <= 0 || static_cast<std::size_t>(number) <= count) {
+    return false;
+  }
+  suggestions.clear();
+  out.append("; the header line gives ");
+  appendDecimal(out, count);
+  out.push_back(' ');
+  out.append(kind);
+  out.append(count == 1 ? " path" : " paths");
+  return true;
+}
+
 // The sentence of `rule` up to, not including, the suggestions; fills
 // `suggestions` for the columns with a fixed vocabulary.
 void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions, const Fault& fault,
-                        Rule rule, const RunState& run) {
+                        Rule rule, const RunState& run, const FaultSurroundings& around) {
   const std::string_view text = fault.text;
   switch (rule) {
     case Rule::kCannotOpen:
@@ -239,11 +273,15 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
       for (std::string& suggestion : suggestions) {
         suggestion.append(suffix);
       }
+      // A name another row has would only be the next fault.
+      if (around.dropUsedNames) {
+        around.dropUsedNames(suggestions);
+      }
       if (appendSubject(out, fault) && !suffix.empty()) {
         out.append(": ");
         appendQuotedForPeople(out, method);
       }
-      out.append(" is no method name; expected ");
+      out.append(" is not a method name; expected ");
       appendVocabulary(out, methodNames(), "method names");
       out.append(", optionally followed by \"_\" and a suffix");
       return;
@@ -273,11 +311,17 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
       return;
     case Rule::kConditionCode:
       if (text.empty()) {
-        out.append("constant value ");
         const std::vector<std::string_view> fields = splitFields(run.currentLine(), ',');
         const auto index = static_cast<std::size_t>(fault.field);
-        appendQuotedForPeople(out, index < fields.size() ? fields[index] : std::string_view());
-        out.append(" has an empty code");
+        if (index >= fields.size() || fields[index].empty()) {
+          out.append(
+              "constant value is empty; a CONDITION point needs 1 to 10 codes, each 1000 to "
+              "2999, separated by single blanks");
+          return;
+        }
+        out.append(
+            "constant value has an empty code, from two blanks in a row or a blank at its start "
+            "or end");
       } else {
         out.append("constant value code ");
         appendQuotedForPeople(out, text);
@@ -294,7 +338,11 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
       out.append("; expected 100 to 10000");
       return;
     case Rule::kUnitName:
-      suggestions = closeWordsIn(text, unitNames());
+      if (const std::string_view spelled = unitNameSpelledAs(text); !spelled.empty()) {
+        suggestions.assign(1, std::string(spelled));
+      } else {
+        suggestions = closeWordsIn(text, unitNames());
+      }
       if (appendSubject(out, fault)) {
         out.append(" is not accepted");
       }
@@ -306,29 +354,47 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
       appendSubject(out, fault);
       out.append(" is not empty; only a SAMPLE point has a unit");
       return;
-    case Rule::kXmlLocation:
-      suggestions = closeWordsIn(text, run.xmlLocationNames.names());
+    case Rule::kXmlLocation: {
+      const std::vector<std::string>& names = run.xmlLocationNames.names();
+      suggestions = closeWordsIn(text, names);
       if (appendSubject(out, fault)) {
         out.append(" is not accepted");
       }
+      const std::int32_t path = pathNumberIn(text, kXmlPathPrefix);
+      if (path == 1) {
+        out.append("; CNC path 1 is written \"Path\"");
+        suggestions.assign(1, std::string(kXmlPathPrefix));
+      } else {
+        appendPathBeyondCount(out, suggestions, path, countWithPrefix(names, kXmlPathPrefix),
+                              "CNC");
+      }
       out.append("; ");
-      appendXmlLocations(out, run.xmlLocationNames.names());
+      appendXmlLocations(out, names);
       return;
+    }
     case Rule::kConstantPointColumn:
       appendSubject(out, fault);
       out.append(
           " is not empty; a point with constant values (a CONDITION point, or an EVENT point "
           "with a value) leaves columns 7 to 13 empty");
       return;
-    case Rule::kDataPath:
-      suggestions = closeWordsIn(text, run.pathNameSet.names());
+    case Rule::kDataPath: {
+      const std::vector<std::string>& names = run.pathNameSet.names();
+      suggestions = closeWordsIn(text, names);
       appendSubject(out, fault);
-      out.append(" is not accepted; expected empty (CNC path 1), ");
-      appendPathRange(out, run.pathNameSet.names(), "CNC path ");
+      out.append(" is not accepted");
+      if (!appendPathBeyondCount(out, suggestions, pathNumberIn(text, kCncPathPrefix),
+                                 countWithPrefix(names, kCncPathPrefix), "CNC")) {
+        appendPathBeyondCount(out, suggestions, pathNumberIn(text, kPmcPathPrefix),
+                              countWithPrefix(names, kPmcPathPrefix), "PMC");
+      }
+      out.append("; expected empty (CNC path 1), ");
+      appendPathRange(out, names, kCncPathPrefix);
       out.append(", ");
-      appendPathRange(out, run.pathNameSet.names(), "PMC path ");
+      appendPathRange(out, names, kPmcPathPrefix);
       out.append(" or \"DCS path 9\"");
       return;
+    }
     case Rule::kCncDataType:
     case Rule::kPmcDataType:
       if (appendSubject(out, fault)) {
@@ -411,57 +477,36 @@ void appendSuggestions(std::string& out, const std::vector<std::string>& suggest
   out.push_back('?');
 }
 
-bool isFieldCountRule(Rule rule) {
-  return rule == Rule::kHeaderFieldCount || rule == Rule::kRowFieldCount;
-}
-
-// The likely cause of the fault when the bytes of its line show one: what
-// spreadsheet exports and other tools often put into a point file.
-void appendLikelyCause(std::string& out, const Fault& fault, Rule rule, std::string_view line) {
-  // A repeated name is found after its line was read: `line` is another one.
-  if (fault.line == 0 || rule == Rule::kDuplicateName) {
-    return;
-  }
-  if (fault.line == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    out.append(
-        "; the file starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet "
-        "exports add: save it without one");
-    return;
-  }
-  const std::size_t carriageReturn = line.find('\r');
-  if (carriageReturn != std::string_view::npos && carriageReturn + 1 < line.size()) {
-    out.append(
-        "; the line holds CR bytes: its lines seem to end in CR alone, which reads as one long "
-        "line; end lines with LF or CR LF");
-    return;
-  }
-  if (isFieldCountRule(rule) && line.find(',') == std::string_view::npos) {
-    if (line.find(';') != std::string_view::npos) {
-      out.append("; the line has semicolons but no comma: fields are separated by commas");
-      return;
-    }
-    if (line.find('\t') != std::string_view::npos) {
-      out.append("; the line has tabs but no comma: fields are separated by commas");
-      return;
-    }
-  }
-  if (isFieldCountRule(rule) ? line.find('"') != std::string_view::npos
-                             : !fault.text.empty() && fault.text.front() == '"') {
-    out.append(
-        "; double quotes are ordinary bytes here: they neither group fields nor are removed "
-        "from them");
-  }
+// Whether the input held an LF (or CR LF) right after `line`.
+bool isEndedByLineFeed(std::string_view line, std::string_view held) {
+  const std::less_equal<const char*> notAfter;
+  const char* const lineEnd = line.data() + line.size();
+  return line.data() != nullptr && held.data() != nullptr && notAfter(held.data(), line.data()) &&
+         std::less<const char*>()(lineEnd, held.data() + held.size());
 }
 
 }  // namespace
 
-void describeFault(Fault& fault, Rule rule, const RunState& run) {
+void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurroundings& around) {
   std::string& detail = fault.detail;
   detail.clear();
   detail.reserve(160);
-  appendRuleSentence(detail, fault.suggestions, fault, rule, run);
+  appendRuleSentence(detail, fault.suggestions, fault, rule, run, around);
   appendSuggestions(detail, fault.suggestions);
-  appendLikelyCause(detail, fault, rule, run.currentLine());
+  if (fault.line == 0 || rule == Rule::kDuplicateName) {
+    return;  // a repeated name is found after its line was read
+  }
+  const std::string_view line = run.currentLine();
+  const FileShape lineAlone =
+      around.fileShape == nullptr ? FileShape::of(line, fault.line == 1) : FileShape();
+  const FileShape& shape = around.fileShape == nullptr ? lineAlone : *around.fileShape;
+  const FaultSite site{rule,       fault.line, fault.column,
+                       fault.text, line,       isEndedByLineFeed(line, around.heldBytes)};
+  const FileCauses causes = likelyCausesOf(site, shape);
+  if (!causes.empty() && detail.back() != '?') {
+    detail.push_back('.');
+  }
+  appendLikelyCauses(detail, causes, shape);
 }
 
 }  // namespace marlint

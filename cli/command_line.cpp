@@ -1,7 +1,10 @@
 #include "cli/command_line.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
+#include <string>
 #include <string_view>
 
 #include "app/fault_report.h"
@@ -63,6 +66,20 @@ void writeResultFile(const std::string& path, std::string_view resultText, std::
   }
 }
 
+// Names the argument as given and, when it may be a file that starts with
+// "-" (one exists, or the name has a dot), how to reach that file.
+std::string unknownOptionMessage(const std::string& argument) {
+  std::string message = "marlint: unknown option '" + argument + "' (see marlint --help)\n";
+  const std::string_view name = argument;
+  const bool looksLikeFile =
+      name.find('.') != std::string_view::npos || ::access(argument.c_str(), F_OK) == 0;
+  if (looksLikeFile) {
+    message +=
+        "marlint: to check a file of that name, write ./" + argument + " or -- " + argument + "\n";
+  }
+  return message;
+}
+
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& arguments, std::FILE* outputStream,
@@ -78,8 +95,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::FILE* outputS
       std::fflush(outputStream);
       return kStatusOk;
     case CommandLine::Action::kUnknownOption:
-      writeBytes(errorStream, "marlint: unknown option '" + commandLine.unknownOption +
-                                  "' (see marlint --help)\n");
+      writeBytes(errorStream, unknownOptionMessage(commandLine.unknownOption));
       writeBytes(errorStream, usageText());
       return kStatusFailed;
     case CommandLine::Action::kWrongArgumentCount:

@@ -59,7 +59,8 @@ constexpr std::string_view kHelpStart =
 constexpr std::string_view kHelpEnd =
     "\n"
     "The options only add the report: the result text, the result file and the\n"
-    "exit status are those of the same run without them.\n"
+    "exit status are those of the same run without them. A long option may be\n"
+    "shortened to any unique start of its name, such as --loc for --locate.\n"
     "\n"
     "Exit status:\n"
     "  0    the result text is OK; also after --help and --version\n"
@@ -102,14 +103,10 @@ std::string buildHelpText() {
   return text;
 }
 
-// The unknown option as the user wrote it: a long option is one whole
-// argument, a short one a single letter, perhaps inside a cluster like -xh.
+// The unknown option as the user wrote it: the whole argument, even when
+// getopt_long stopped at one letter of a cluster like -points.csv.
 std::string unknownOptionText(const std::vector<std::string>& argv, int element) {
-  const std::string& argument = argv[static_cast<std::size_t>(element)];
-  if (argument.compare(0, 2, "--") == 0) {
-    return argument;
-  }
-  return std::string("-") + static_cast<char>(optopt);
+  return argv[static_cast<std::size_t>(element)];
 }
 
 }  // namespace

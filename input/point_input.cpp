@@ -45,6 +45,7 @@ PointInput& PointInput::operator=(PointInput&& other) noexcept {
     begin_ = other.begin_;
     end_ = other.end_;
     scannedUpTo_ = other.scannedUpTo_;
+    droppedBytes_ = other.droppedBytes_;
   }
   return *this;
 }
@@ -78,6 +79,7 @@ bool PointInput::refill() {
   } else if (begin_ > 0 && unread > 0) {
     std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
   }
+  droppedBytes_ += begin_;
   begin_ = 0;
   end_ = unread;
   data_ = buffer_.get();

@@ -39,6 +39,14 @@ class PointInput {
   // The errno of the failed open or read, 0 when there was none.
   int errorNumber() const { return errorNumber_; }
 
+  // The bytes read and not yet dropped: the last line read and what was
+  // read around it, for a report that looks at more than one line. They
+  // start at the input's first byte while no block was dropped, and reach
+  // its last once the stream ended; bytes in memory are held whole.
+  std::string_view heldBytes() const { return {data_, end_}; }
+  bool holdsFirstByte() const { return droppedBytes_ == 0; }
+  bool holdsLastByte() const { return stream_ == nullptr; }
+
   friend bool readLine(PointInput& input, std::string_view& line);
 
  private:
@@ -56,10 +64,11 @@ class PointInput {
   // only for a line longer than it. Not zeroed: only what is read is touched.
   std::unique_ptr<char[]> buffer_;
   std::size_t bufferSize_ = 0;
-  const char* data_ = nullptr;   // buffer_ or the caller's bytes
-  std::size_t begin_ = 0;        // first unread byte
-  std::size_t end_ = 0;          // one past the last byte available
-  std::size_t scannedUpTo_ = 0;  // bytes from begin_ known to hold no LF
+  const char* data_ = nullptr;    // buffer_ or the caller's bytes
+  std::size_t begin_ = 0;         // first unread byte
+  std::size_t end_ = 0;           // one past the last byte available
+  std::size_t scannedUpTo_ = 0;   // bytes from begin_ known to hold no LF
+  std::size_t droppedBytes_ = 0;  // bytes of the stream before data_[0]
 };
 
 // Opens the point input for `path`: exactly "-" means standard input, any

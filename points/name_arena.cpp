@@ -156,4 +156,23 @@ std::size_t NameArena::positionOf(Handle handle) const {
   return position;
 }
 
+bool NameArena::readNext(Cursor& cursor, std::string_view& name) const {
+  if (cursor.position >= count_) {
+    return false;
+  }
+  // A block's names end where the next block's begin; the rest of it is unused.
+  while (cursor.block + 1 < blocks_.size() &&
+         cursor.position == blocks_[cursor.block + 1].firstPosition) {
+    ++cursor.block;
+    cursor.offset = 0;
+  }
+  const char* const bytes = blocks_[cursor.block].bytes.get();
+  std::size_t length;
+  const char* const at = readLength(bytes + cursor.offset, length);
+  name = std::string_view(at, length);
+  cursor.offset = static_cast<std::size_t>(at - bytes) + length;
+  ++cursor.position;
+  return true;
+}
+
 }  // namespace marlint

@@ -63,6 +63,19 @@ class NameArena {
 
   std::size_t size() const { return count_; }
 
+  // A place among the names, for reading them in the order they were
+  // appended; a fresh cursor stands before the first.
+  struct Cursor {
+    std::size_t block = 0;
+    std::size_t offset = 0;
+    std::size_t position = 0;
+  };
+
+  // Sets `name` to the name at `cursor` and moves the cursor past it; false
+  // once every name appended so far was read. Names appended later are read
+  // by the same cursor.
+  bool readNext(Cursor& cursor, std::string_view& name) const;
+
  private:
   // Block sizes: small for the first names, so that a short file touches
   // little memory, then up to 1 MiB. A name longer than a block gets a

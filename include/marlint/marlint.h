@@ -65,13 +65,18 @@ struct Fault {
   // "duplicate-name", for programs that sort or count faults.
   std::string rule;
 
-  // One sentence for people: the column, the quoted text, what is accepted
-  // there, and a likely cause when the bytes show one (a byte-order mark,
-  // CR-only line ends, semicolons or tabs as separators, quoted fields).
+  // For people: the column, the quoted text, what is accepted there, the
+  // suggestions, then "Likely cause: ..." for each cause the file shows
+  // that explains the fault, most likely first (UTF-16 text, CR-only or
+  // CR CR LF line ends, semicolons or tabs as separators, a byte-order mark,
+  // quoted fields, a padded header line, trailing commas, CONDITION codes
+  // separated by commas, a second header line, a line of blanks).
   std::string detail;
 
   // Accepted words close to `text`, for columns with a fixed vocabulary:
-  // the same word in other case, or one a few typing slips away.
+  // the same word in other case, one a few typing slips away (two swapped
+  // neighbours being one), or the unit name for a usual spelling ("°C",
+  // "RPM"). Never a point name an earlier row already uses.
   std::vector<std::string> suggestions;
 
   // For a repeated point name, the line where the name first appears;

@@ -3,13 +3,16 @@
 #include <cstdio>
 #include <fstream>
 #include <ostream>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "app/unit_spellings.h"
 #include "marlint/marlint.h"
 #include "tests/support/point_file.h"
+#include "vocab/vocabularies.h"
 
 namespace marlint::testing {
 namespace {
@@ -41,6 +44,19 @@ std::string rows(const std::vector<std::string>& lines) {
     file += line + "\n";
   }
   return file;
+}
+
+// Rows that pass, then rows with a comma at their end: the first fault lies
+// past the first 64 KiB, and what the file shows is read from there on.
+std::string lateTrailingCommas() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1500; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Temp" + std::to_string(i)));
+  }
+  for (int i = 0; i < 3; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Late" + std::to_string(i)) + ",");
+  }
+  return rows(lines);
 }
 
 const std::string kBadUnitRow = withField(kSampleRow, 5, "MILLIMETRE");
@@ -181,8 +197,9 @@ const std::vector<ApiCase> kApiCases = {
        "2",
        0,
        {},
-       "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5; the file starts with a "
-       "UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save it "
+       "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5. Likely cause: the file "
+       "starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save "
+       "it "
        "without one"}}},
     {"CycleWithZerosInFront",
      rows({withField(kSampleRow, 4, "0000000000000000000099")}),
@@ -208,9 +225,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "header line \"2,3,False\\rC,Temp1,SAMPLE,,500,MILLIMETER...\" (75 bytes) has 16 fields; "
-       "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\"; the "
-       "line holds CR bytes: its lines seem to end in CR alone, which reads as one long line; end "
-       "lines with LF or CR LF"}}},
+       "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\". "
+       "Likely cause: the file's lines end in CR alone, which ends no line here, so its lines "
+       "read as one: end lines with LF or CR LF"}}},
     {"SemicolonsForCommas",
      "2;3;False\n",
      Scope::kFirstFault,
@@ -223,8 +240,412 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "header line \"2;3;False\" has 1 field; expected 3 fields: PMC path count, CNC path count, "
-       "DCS ladder, such as \"2,3,False\"; the line has semicolons but no comma: fields are "
-       "separated by commas"}}},
+       "DCS ladder, such as \"2,3,False\". Likely cause: fields are separated by semicolons, as "
+       "spreadsheets export them in some languages: separate them with commas"}}},
+    // Causes are named only where the file shows them.
+    {"LineWithCommasAndOneSemicolon",
+     rows({"C,Te;mp1,SAMPLE"}),
+     Scope::kFirstFault,
+     "C,Te;mp1,SAMPLE is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Te;mp1,SAMPLE",
+       0,
+       {},
+       "point row \"C,Te;mp1,SAMPLE\" has 3 fields; expected 14 fields (13 commas)"}}},
+    {"QuoteInsideAField",
+     rows({withField(kSampleRow, 1, "Te\"mp1")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "Te\"mp1",
+       0,
+       {},
+       "point name \"Te\\\"mp1\" holds \"\\\"\"; expected a letter, then letters and digits, 50 "
+       "at most"}}},
+    {"ByteOrderMarkNotAtTheStart",
+     rows({kSampleRow, std::string("\xef\xbb\xbf") + kCncSampleRow}),
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "C is illegal point kind.",
+     {{3,
+       1,
+       0,
+       "point-kind",
+       "\xef\xbb\xbf"
+       "C",
+       0,
+       {},
+       "point kind \"\\xef\\xbb\\xbfC\" is not accepted; expected \"C\" (a configured point) or "
+       "\"D\" (a method point)"}}},
+    {"CrAtTheEndOfTheLastLine",
+     std::string(kHeader) + "\n" + kSampleRow + "\r",
+     Scope::kFirstFault,
+     "\r is illegal bit pos.",
+     {{2,
+       65,
+       13,
+       "bit-pos-not-allowed",
+       "\r",
+       0,
+       {},
+       "bit position \"\\r\" is not empty; only data type 7 has a bit position"}}},
+    {"StrayCrInAFieldOfAnLfFile",
+     rows({withField(kSampleRow, 5, "MILLI\rMETER"), kCncSampleRow}),
+     Scope::kFirstFault,
+     "MILLI\rMETER is illegal unit.",
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "MILLI\rMETER",
+       0,
+       {"MILLIMETER"},
+       "unit \"MILLI\\rMETER\" is not accepted; a SAMPLE point names one of the 32 unit names, "
+       "such as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean "
+       "\"MILLIMETER\"?"}}},
+    {"DoubledCrBeforeLf",
+     std::string(kHeader) + "\r\n" + kSampleRow + "\r\r\n",
+     Scope::kFirstFault,
+     "\r is illegal bit pos.",
+     {{2,
+       65,
+       13,
+       "bit-pos-not-allowed",
+       "\r",
+       0,
+       {},
+       "bit position \"\\r\" is not empty; only data type 7 has a bit position. Likely cause: "
+       "the line ends in CR CR LF, as when CR LF line ends are converted twice: end lines with "
+       "LF or CR LF"}}},
+    {"SpreadsheetExport",
+     "\xef\xbb\xbf\"2\",\"3\",\"False\"\r\n\"C\",\"Temp1\"\r\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf\"2\",\"3\",\"False\" is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xef\xbb\xbf\"2\"",
+       0,
+       {},
+       "PMC path count \"\\xef\\xbb\\xbf\\\"2\\\"\" reads as 0; expected 1 to 5. Likely causes, "
+       "most likely first: the file starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), "
+       "which spreadsheet exports add: save it without one; the file wraps its fields in double "
+       "quotes, as spreadsheet exports do: quotes are ordinary bytes here, so save it without "
+       "them"}}},
+    {"ByteOrderMarkAndSemicolons",
+     "\xef\xbb\xbf"
+     "2;3;False\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "2;3;False is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "\xef\xbb\xbf"
+       "2;3;False",
+       0,
+       {},
+       "header line \"\\xef\\xbb\\xbf2;3;False\" has 1 field; expected 3 fields: PMC path "
+       "count, CNC path count, DCS ladder, such as \"2,3,False\". Likely causes, most likely "
+       "first: fields are separated by semicolons, as spreadsheets export them in some "
+       "languages: separate them with commas; the file starts with a UTF-8 byte-order mark "
+       "(\\xef\\xbb\\xbf), which spreadsheet exports add: save it without one"}}},
+    {"Utf16WithByteOrderMark",
+     std::string("\xff\xfe"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "F\0a\0l\0s\0e\0\r\0\n\0",
+                 24),
+     Scope::kFirstFault,
+     std::string("\xff\xfe"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "F\0a\0l\0s\0e\0\r\0",
+                 22) +
+         " is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       std::string("\xff\xfe"
+                   "2\0",
+                   4),
+       0,
+       {},
+       "PMC path count \"\\xff\\xfe2\\x00\" reads as 0; expected 1 to 5. Likely cause: the file "
+       "is UTF-16 text, as its byte-order mark shows: save it as UTF-8"}}},
+    // Big-endian UTF-16 without a mark: a NUL before every character.
+    {"Utf16WithoutByteOrderMark",
+     std::string("\0"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\n",
+                 18),
+     Scope::kFirstFault,
+     std::string("\0"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e",
+                 17) +
+         " is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       std::string("\0"
+                   "2\0",
+                   3),
+       0,
+       {},
+       "PMC path count \"\\x002\\x00\" reads as 0; expected 1 to 5. Likely cause: the file is "
+       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}}},
+    {"PaddedHeader",
+     "2,3,False,,,,,,,,,,,\n" + std::string(kSampleRow) + "\n",
+     Scope::kFirstFault,
+     "2,3,False,,,,,,,,,,, is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2,3,False,,,,,,,,,,,",
+       0,
+       {},
+       "header line \"2,3,False,,,,,,,,,,,\" has 14 fields; expected 3 fields: PMC path count, "
+       "CNC path count, DCS ladder, such as \"2,3,False\". Likely cause: the header line is "
+       "padded with empty fields to the width of the rows, as spreadsheets do: keep its first 3 "
+       "fields only"}}},
+    {"CommaAtTheEndOfEveryRow",
+     rows({kSampleRow + std::string(","), kCncSampleRow + std::string(",")}),
+     Scope::kFirstFault,
+     kSampleRow + std::string(", is illegal format."),
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       kSampleRow + std::string(","),
+       0,
+       {},
+       "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "fifteenth field: remove the comma at the end of each row"}}},
+    {"CommaAtTheEndOfOneRowOnly",
+     rows({kCncSampleRow, kSampleRow + std::string(",")}),
+     Scope::kFirstFault,
+     kSampleRow + std::string(", is illegal format."),
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       kSampleRow + std::string(","),
+       0,
+       {},
+       "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas)"}}},
+    {"ConditionCodesSeparatedByCommas",
+     rows({"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,"}),
+     Scope::kFirstFault,
+     "C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,, is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,",
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,\" has 15 fields; expected 14 "
+       "fields (13 commas). Likely cause: the CONDITION codes seem separated by commas, which "
+       "separate fields: separate them with single blanks"}}},
+    {"SecondHeaderLine",
+     rows({kSampleRow, kHeader, kCncSampleRow}),
+     Scope::kFirstFault,
+     "2,3,False is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "2,3,False",
+       0,
+       {},
+       "point row \"2,3,False\" has 3 fields; expected 14 fields (13 commas). Likely cause: the "
+       "line looks like a second header line, as when two point files are joined: remove it"}}},
+    {"LineOfBlanks",
+     rows({kSampleRow, "  "}),
+     Scope::kFirstFault,
+     "   is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "  ",
+       0,
+       {},
+       "point row \"  \" has 1 field; expected 14 fields (13 commas). Likely cause: the line "
+       "holds only blanks, and only an empty line ends the rows: remove it"}}},
+    {"CausesOfAFaultPastTheFirst64KiB",
+     lateTrailingCommas(),
+     Scope::kFirstFault,
+     withField(kSampleRow, 1, "Late0") + ", is illegal format.",
+     {{1502,
+       1,
+       -1,
+       "row-field-count",
+       withField(kSampleRow, 1, "Late0") + ",",
+       0,
+       {},
+       "point row \"C,Late0,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "fifteenth field: remove the comma at the end of each row"}}},
+    // Suggestions at their limits.
+    {"SwappedLetters",
+     "2,3,Flase\n",
+     Scope::kFirstFault,
+     "2,3,Flase is illegal DCS Ladder.",
+     {{1, 5, 2, "dcs-ladder", "Flase", 0, {"False"}}}},
+    {"SwappedLettersInAUnit",
+     rows({withField(kSampleRow, 5, "PASCLA")}),
+     Scope::kFirstFault,
+     "PASCLA is illegal unit.",
+     {{2, 21, 5, "unit-name", "PASCLA", 0, {"PASCAL"}}}},
+    {"TwoEquallyCloseWords",
+     rows({withField(kSampleRow, 6, "Pat2")}),
+     Scope::kFirstFault,
+     "Pat2 is illegal XML location.",
+     {{2, 32, 6, "xml-location", "Pat2", 0, {"Path", "Path2"}}}},
+    {"OneSlipPastTheLimit",
+     rows({withField(kSampleRow, 5, "MILIMTR")}),
+     Scope::kFirstFault,
+     "MILIMTR is illegal unit.",
+     {{2, 21, 5, "unit-name", "MILIMTR", 0, {}}}},
+    {"UnitAsPeopleWriteIt",
+     rows({withField(kSampleRow, 5,
+                     "\xc2\xb0"
+                     "C")}),
+     Scope::kFirstFault,
+     "\xc2\xb0"
+     "C is illegal unit.",
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "\xc2\xb0"
+       "C",
+       0,
+       {"CELSIUS"}}}},
+    {"RpmForRevolutionsPerMinute",
+     rows({withField(kSampleRow, 5, "RPM")}),
+     Scope::kFirstFault,
+     "RPM is illegal unit.",
+     {{2, 21, 5, "unit-name", "RPM", 0, {"REVOLUTION/MINUTE"}}}},
+    {"PercentSign",
+     rows({withField(kSampleRow, 5, "%")}),
+     Scope::kFirstFault,
+     "% is illegal unit.",
+     {{2, 21, 5, "unit-name", "%", 0, {"PERCENT"}}}},
+    {"PathOne",
+     rows({withField(kSampleRow, 6, "Path1")}),
+     Scope::kFirstFault,
+     "Path1 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Path1",
+       0,
+       {"Path"},
+       "XML location \"Path1\" is not accepted; CNC path 1 is written \"Path\"; expected "
+       "\"Device\", \"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\"; "
+       "did you mean \"Path\"?"}}},
+    {"PathBeyondTheHeader",
+     rows({withField(kSampleRow, 6, "Path4")}),
+     Scope::kFirstFault,
+     "Path4 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Path4",
+       0,
+       {},
+       "XML location \"Path4\" is not accepted; the header line gives 3 CNC paths; expected "
+       "\"Device\", \"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\""}}},
+    {"DataPathBeyondTheHeader",
+     rows({withField(kSampleRow, 7, "CNC path 4")}),
+     Scope::kFirstFault,
+     "CNC path 4 is illegal data path.",
+     {{2,
+       37,
+       7,
+       "data-path",
+       "CNC path 4",
+       0,
+       {},
+       "data path \"CNC path 4\" is not accepted; the header line gives 3 CNC paths; expected "
+       "empty (CNC path 1), \"CNC path 1\" to \"CNC path 3\", \"PMC path 1\" to \"PMC path 2\" "
+       "or \"DCS path 9\""}}},
+    {"UsedNameNeverSuggested",
+     rows({kDeviceRow, "D,ReadMod_1,,,,,,,,,,,,", "D,ReadMod_1,,,,,,,,,,,,",
+           "D,ReadMod_2,,,,,,,,,,,,"}),
+     Scope::kEveryFault,
+     "Illegal point name.",
+     {{3,
+       3,
+       1,
+       "method-name",
+       "ReadMod_1",
+       0,
+       {},
+       "point name \"ReadMod_1\": \"ReadMod\" is not a method name; expected one of the 23 "
+       "method names, such as \"ReadEmergency\", \"ReadOperatorMessages\", "
+       "\"ReadNumberOfPaths\", optionally followed by \"_\" and a suffix"},
+      {4, 3, 1, "method-name", "ReadMod_1", 0, {}},
+      {5, 3, 1, "method-name", "ReadMod_2", 0, {"ReadMode_2"}}}},
+    {"RefusedMultiByteCharacter",
+     rows({withField(kSampleRow, 1, "Te\xc2\xb0mp")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "Te\xc2\xb0mp",
+       0,
+       {},
+       "point name \"Te\xc2\xb0mp\" holds \"\xc2\xb0\"; expected a letter, then letters "
+       "and digits, 50 at most"}}},
+    {"EmptyConditionValue",
+     rows({withField(kConditionRow, 3, "")}),
+     Scope::kFirstFault,
+     "Illegal constant value.",
+     {{2,
+       20,
+       3,
+       "condition-code",
+       "",
+       0,
+       {},
+       "constant value is empty; a CONDITION point needs 1 to 10 codes, each 1000 to 2999, "
+       "separated by single blanks"}}},
+    {"EmptyConditionCode",
+     rows({withField(kConditionRow, 3, "1000  2999")}),
+     Scope::kFirstFault,
+     "Illegal constant value.",
+     {{2,
+       25,
+       3,
+       "condition-code",
+       "",
+       0,
+       {},
+       "constant value has an empty code, from two blanks in a row or a blank at its start or "
+       "end; a CONDITION code is 1000 to 2999, codes are separated by single blanks"}}},
     {"HeaderFaultEndsEveryFaultCheck",
      "0,1,True\nx\n",
      Scope::kEveryFault,
@@ -273,6 +694,18 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
 
 INSTANTIATE_TEST_SUITE_P(Table, CheckApi, ::testing::ValuesIn(kApiCases),
                          [](const auto& info) { return info.param.name; });
+
+// The spellings a unit suggestion knows name units of the vocabulary, and
+// none is itself accepted, or it could never be suggested from.
+TEST(UnitSpellings, NameUnitsAndAreNotUnitsThemselves) {
+  std::set<std::string_view> spellings;
+  for (const UnitSpelling* entry = unitSpellingsBegin(); entry != unitSpellingsEnd(); ++entry) {
+    SCOPED_TRACE(std::string(entry->spelling));
+    EXPECT_TRUE(lookupUnitNumber(entry->unitName).has_value());
+    EXPECT_FALSE(lookupUnitNumber(entry->spelling).has_value());
+    EXPECT_TRUE(spellings.insert(entry->spelling).second);
+  }
+}
 
 // A file that does not open, or opens but cannot be read (a directory),
 // reads as empty; the fault says why.

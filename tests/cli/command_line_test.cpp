@@ -247,6 +247,16 @@ TEST(Options, HelpVersionAndWrongCommandLines) {
       {{"--bogus", missing}, -1, "", "marlint: unknown option '--bogus" + unknown},
       {{"--all", "-x", missing}, -1, "", "marlint: unknown option '-x" + unknown},
       {{"--help=yes"}, -1, "", "marlint: unknown option '--help=yes" + unknown},
+      // The whole argument as given; a name with a dot may be a file.
+      {{"-points.csv"},
+       -1,
+       "",
+       "marlint: unknown option '-points.csv' (see marlint --help)\n"
+       "marlint: to check a file of that name, write ./-points.csv or -- -points.csv\n" +
+           usage},
+      {{"-xh", missing}, -1, "", "marlint: unknown option '-xh" + unknown},
+      // Long options may be shortened to a unique start.
+      {{"--ver", missing}, 0, std::string("marlint ") + MARLINT_VERSION + "\n", ""},
       {{"--all"}, -1, "", usage},
       {{"--json", missing, result, "extra"}, -1, "", usage},
   };

@@ -293,6 +293,34 @@ TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
   EXPECT_EQ(index.noteName("name2", 60'004), 60'003u);
 }
 
+// Reading names back in order goes across block boundaries, past names too
+// long for one length byte or for a block of their own, and picks up names
+// appended after the cursor had read all there were.
+TEST(NameArena, ReadsEveryNameBackInOrder) {
+  NameArena arena;
+  std::vector<std::string> appended;
+  NameArena::Cursor cursor;
+  std::vector<std::string> read;
+  std::string_view name;
+  for (std::size_t i = 0; i < 200'000; ++i) {
+    std::string text = "Name" + std::to_string(i);
+    if (i % 50'000 == 7) {
+      text.append(i == 7 ? 300 : 2'000'000, 'x');
+    }
+    arena.append(text);
+    appended.push_back(std::move(text));
+    if (i % 70'001 == 0) {
+      while (arena.readNext(cursor, name)) {
+        read.emplace_back(name);
+      }
+    }
+  }
+  while (arena.readNext(cursor, name)) {
+    read.emplace_back(name);
+  }
+  EXPECT_TRUE(read == appended);
+}
+
 // Names made to share a hash under a known seed: the first word of each
 // differs, and the second cancels the difference. A file of such names
 // would make the duplicate check compare every name with every other; the
