@@ -237,6 +237,7 @@ FileShape FileShape::around(std::string_view held, bool heldFromStart, bool held
 
 FileShape FileShape::of(std::string_view sample, bool fromFileStart) {
   FileShape shape;
+  shape.fromFileStart_ = fromFileStart;
   if (fromFileStart) {
     shape.utf16ByteOrderMark_ = startsWith(sample, "\xff\xfe") || startsWith(sample, "\xfe\xff");
     shape.utf16_ = shape.utf16ByteOrderMark_ || looksLikeUtf16(sample);

@@ -63,8 +63,11 @@ class FileShape {
   bool isUtf16() const { return utf16_; }
   bool utf16ByteOrderMark() const { return utf16ByteOrderMark_; }
   bool startsWithByteOrderMark() const { return byteOrderMark_; }
-  // More CRs end a line than LFs do.
-  bool hasCrOnlyLineEnds() const { return bareCrs_ > lineFeeds_; }
+  // More CRs end a line than LFs do. Away from the file's start a sample
+  // may hold one unended line only, and one CR in it is no line end.
+  bool hasCrOnlyLineEnds() const {
+    return bareCrs_ > lineFeeds_ && (fromFileStart_ || bareCrs_ > 1);
+  }
   // Most lines end in CR CR LF.
   bool hasDoubledCrLineEnds() const { return 2 * doubledCrs_ > lineFeeds_; }
   // Most lines wrap their fields in double quotes.
@@ -75,6 +78,7 @@ class FileShape {
   std::size_t firstRowWidth() const { return firstRowWidth_; }
 
  private:
+  bool fromFileStart_ = false;
   bool utf16_ = false;
   bool utf16ByteOrderMark_ = false;
   bool byteOrderMark_ = false;

@@ -65,8 +65,10 @@ bool PointInput::refill() {
   if (stream_ == nullptr) {
     return false;
   }
-  // Move the unread bytes to the front, or grow when a single line fills
-  // the whole buffer, so memory follows the longest line.
+  // Read behind the held bytes while the buffer has room, so a file that
+  // fits in it stays whole from its first byte, as bytes checked in memory
+  // are. A full buffer moves the unread bytes to the front, or grows when a
+  // single line fills it, so memory follows the longest line.
   const std::size_t unread = end_ - begin_;
   if (buffer_ == nullptr) {
     buffer_.reset(new char[kBlockSize]);
@@ -76,12 +78,12 @@ bool PointInput::refill() {
     std::memcpy(grown.get(), buffer_.get(), unread);
     buffer_ = std::move(grown);
     bufferSize_ *= 2;
-  } else if (begin_ > 0 && unread > 0) {
+  } else if (end_ == bufferSize_) {
     std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
+    droppedBytes_ += begin_;
+    begin_ = 0;
+    end_ = unread;
   }
-  droppedBytes_ += begin_;
-  begin_ = 0;
-  end_ = unread;
   data_ = buffer_.get();
   const std::size_t got = std::fread(buffer_.get() + end_, 1, bufferSize_ - end_, stream_);
   end_ += got;

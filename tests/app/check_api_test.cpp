@@ -268,6 +268,21 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "point name \"Te\\\"mp1\" holds \"\\\"\"; expected a letter, then letters and digits, 50 "
        "at most"}}},
+    // A file read in blocks looks at the same bytes as one checked in
+    // memory: one CR in an unended last line is no sign of CR line ends.
+    {"StrayCrInTheUnendedLastLine",
+     rows({kSampleRow}) + withField(kSampleRow, 1, "Te\rmp2"),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{3,
+       3,
+       1,
+       "point-name",
+       "Te\rmp2",
+       0,
+       {},
+       "point name \"Te\\rmp2\" holds \"\\r\"; expected a letter, then letters and digits, 50 "
+       "at most"}}},
     {"ByteOrderMarkNotAtTheStart",
      rows({kSampleRow, std::string("\xef\xbb\xbf") + kCncSampleRow}),
      Scope::kFirstFault,
