@@ -1,0 +1,141 @@
+// The page's checks run here, in a Web Worker, so that a file of a million
+// rows never blocks the page. It runs after marlint-core.js and checker.js in
+// the same script, and answers each request with the result text, the status,
+// the faults in compact pages and the start of every line.
+'use strict';
+
+var FAULT_PAGE_SIZE = 4096;
+
+var checkerReady = null;
+
+function loadChecker() {
+  if (!checkerReady) {
+    checkerReady = Promise.resolve().then(function () {
+      var checker = createMarlintChecker(createMarlintModule);
+      return Promise.resolve(checker.ready ? checker.ready() : undefined).then(function () {
+        return checker;
+      });
+    });
+  }
+  return checkerReady;
+}
+
+// Faults travel in typed arrays: the grid needs only where each fault is, so
+// a million of them cost a few megabytes. The whole record is sent only for
+// the first `keepCount` faults of a check.
+function FaultPageBuilder(requestId, keepCount) {
+  this.requestId = requestId;
+  this.keepCount = keepCount;
+  this.sent = 0;
+  this.ruleIndex = new Map();
+}
+
+FaultPageBuilder.prototype.internRule = function (rule, newRules) {
+  var index = this.ruleIndex.get(rule);
+  if (index === undefined) {
+    index = this.ruleIndex.size;
+    this.ruleIndex.set(rule, index);
+    newRules.push(rule);
+  }
+  return index;
+};
+
+FaultPageBuilder.prototype.send = function (faults) {
+  var count = faults.length;
+  var lines = new Int32Array(count);
+  var columns = new Int32Array(count);
+  var fields = new Int16Array(count);
+  var notes = new Uint8Array(count);
+  var rules = new Uint16Array(count);
+  var newRules = [];
+  var kept = [];
+  for (var i = 0; i < count; ++i) {
+    var fault = faults[i];
+    lines[i] = fault.line || 0;
+    columns[i] = fault.column || 0;
+    fields[i] = fault.field === null || fault.field === undefined ? -1 : fault.field;
+    notes[i] = fault.severity === 'note' ? 1 : 0;
+    rules[i] = this.internRule(String(fault.rule), newRules);
+    if (this.sent + i < this.keepCount) {
+      kept.push(fault);
+    }
+  }
+  self.postMessage(
+    {
+      type: 'faults',
+      id: this.requestId,
+      first: this.sent,
+      lines: lines,
+      columns: columns,
+      fields: fields,
+      notes: notes,
+      rules: rules,
+      newRules: newRules,
+      kept: kept,
+    },
+    [lines.buffer, columns.buffer, fields.buffer, notes.buffer, rules.buffer]
+  );
+  this.sent += count;
+};
+
+// The start of every line, and one entry past the last line so that line i
+// (from 0) ends where entry i + 1 starts, less its line feed. memchr-speed
+// indexOf keeps this to a small part of the check's own time.
+function indexLines(bytes) {
+  var starts = new Uint32Array(1024);
+  var count = 0;
+  var position = 0;
+  var length = bytes.length;
+  while (position < length) {
+    if (count + 2 > starts.length) {
+      var grown = new Uint32Array(starts.length * 2);
+      grown.set(starts);
+      starts = grown;
+    }
+    starts[count++] = position;
+    var lineFeed = bytes.indexOf(10, position);
+    position = lineFeed < 0 ? length + 1 : lineFeed + 1;
+  }
+  if (count + 1 > starts.length) {
+    var last = new Uint32Array(count + 1);
+    last.set(starts);
+    starts = last;
+  }
+  starts[count] = count === 0 ? 0 : position;
+  return starts.slice(0, count + 1);
+}
+
+self.onmessage = function (event) {
+  var request = event.data;
+  var pages = new FaultPageBuilder(request.id, request.keepCount);
+  loadChecker()
+    .then(function (checker) {
+      var bytes = new Uint8Array(request.buffer);
+      self.postMessage({ type: 'checking', id: request.id });
+      return Promise.resolve(
+        checker.check(bytes, {
+          every: true,
+          pageSize: FAULT_PAGE_SIZE,
+          onPage: function (faults) {
+            pages.send(faults);
+          },
+        })
+      ).then(function (result) {
+        var lineStarts = indexLines(bytes);
+        self.postMessage(
+          {
+            type: 'done',
+            id: request.id,
+            resultText: result.resultText,
+            status: result.status,
+            faultCount: result.faultCount,
+            lineStarts: lineStarts,
+          },
+          [lineStarts.buffer]
+        );
+      });
+    })
+    .catch(function (error) {
+      self.postMessage({ type: 'failed', id: request.id, message: String((error && error.message) || error) });
+    });
+};
