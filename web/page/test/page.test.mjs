@@ -1,0 +1,254 @@
+// marlint.html in headless Chromium, opened from disk: the result text and
+// status of the bundled examples by file input and by pasting, every fault in
+// the list and in its cell, a suggestion applied and the file saved, and a
+// file of a million rows.
+//
+//   cmake --workflow --preset web && (cd web && npm install && npm run test:page)
+import { after, before, describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtemp, readFile, readdir, rm, stat, writeFile } from 'node:fs/promises';
+import os from 'node:os';
+import path from 'node:path';
+import { launchBrowser, openPage, pagePath, repositoryRoot } from './browser.mjs';
+import { takeScreenshot } from './screenshot.mjs';
+
+const EXAMPLES = path.join(repositoryRoot, 'examples');
+const FAULTY = path.join(EXAMPLES, 'faulty');
+
+let browser;
+let scratch;
+
+before(async () => {
+  browser = await launchBrowser();
+  scratch = await mkdtemp(path.join(os.tmpdir(), 'marlint-page-test-'));
+});
+
+after(async () => {
+  await browser?.close();
+  await rm(scratch, { recursive: true, force: true });
+});
+
+async function freshPage(options) {
+  const opened = await openPage(browser, options);
+  opened.page.setDefaultTimeout(10000);
+  return opened;
+}
+
+// Waits for the check of request `previous + 1` and returns what it shows.
+async function outcome(page) {
+  await page.waitForFunction(() => {
+    const progress = document.getElementById('progress');
+    return progress.hidden && document.querySelector('[data-testid=status]').textContent !== '';
+  });
+  return {
+    resultText: await page.textContent('[data-testid=result-text]'),
+    status: await page.textContent('[data-testid=status]'),
+    faults: await page.$$eval('[data-testid=fault]', (elements) =>
+      elements.map((element) => ({
+        line: Number(element.dataset.line),
+        column: Number(element.dataset.column),
+        field: Number(element.dataset.field),
+        rule: element.dataset.rule,
+      }))
+    ),
+  };
+}
+
+async function chooseFile(page, file) {
+  await page.evaluate(() => {
+    document.querySelector('[data-testid=status]').textContent = '';
+  });
+  await page.setInputFiles('input[type=file]', file);
+  return outcome(page);
+}
+
+// Field `field` of line `line` (both as the report counts them), and the
+// byte column where it starts.
+function fieldOf(bytes, line, field) {
+  const text = bytes.toString('latin1').split('\n')[line - 1].replace(/\r$/, '');
+  const fields = text.split(',');
+  const column = 1 + fields.slice(0, field).reduce((sum, piece) => sum + piece.length + 1, 0);
+  return { text: fields[field], column, line: text };
+}
+
+// Chooses each listed fault and checks that the grid's active cell is the
+// fault's cell, marked as faulty, holding the file's text there.
+async function assertFaultsInPlace(page, bytes, faults) {
+  for (const fault of faults) {
+    await page.click(`[data-testid=fault][data-line="${fault.line}"][data-column="${fault.column}"]`);
+    const cell = await page.$eval('#grid-active-cell', (element) => ({
+      line: Number(element.closest('[data-line]').dataset.line),
+      field: element.dataset.field === undefined ? -1 : Number(element.dataset.field),
+      text: element.textContent,
+      invalid: element.getAttribute('aria-invalid'),
+      marked: /cell-fault/.test(element.className),
+    }));
+    const where = `${fault.rule} at ${fault.line}:${fault.column}`;
+    assert.equal(cell.line, fault.line, where);
+    assert.equal(cell.field, fault.field, where);
+    assert.ok(cell.marked, `${where}: the cell is marked`);
+    if (fault.field >= 0) {
+      const expected = fieldOf(bytes, fault.line, fault.field);
+      assert.equal(cell.invalid, 'true', where);
+      assert.equal(cell.text, expected.text, where);
+      // A CONDITION code starts inside its field; every other fault at the field.
+      assert.ok(fault.column >= expected.column && fault.column <= expected.column + expected.text.length, where);
+    } else {
+      assert.equal(cell.text, String(fault.line), where);
+    }
+    const detail = await page.textContent('#detail');
+    assert.match(detail, /Fault/, where);
+  }
+}
+
+describe('marlint.html', () => {
+  test('is one file within 250 KB that opens without network', async () => {
+    assert.ok((await stat(pagePath)).size <= 250 * 1024);
+    const { context, page, errors } = await freshPage();
+    await chooseFile(page, path.join(EXAMPLES, 'points.csv'));
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('the valid example by the file input: OK, status 0, no fault', async () => {
+    const { context, page, errors } = await freshPage();
+    const shown = await chooseFile(page, path.join(EXAMPLES, 'points.csv'));
+    assert.equal(shown.resultText, 'OK');
+    assert.equal(shown.status, '0');
+    assert.deepEqual(shown.faults, []);
+    const lines = (await readFile(path.join(EXAMPLES, 'points.csv'), 'latin1')).split('\n').filter(Boolean).length;
+    assert.equal(await page.$$eval('.grid-body .grid-row:not([hidden])', (rows) => rows.length), lines);
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('every faulty example by the file input: its result text, and each fault in its cell', async () => {
+    const { context, page, errors } = await freshPage();
+    const names = (await readdir(FAULTY)).filter((name) => name.endsWith('.csv')).sort();
+    assert.ok(names.length >= 10);
+    for (const name of names) {
+      const file = path.join(FAULTY, name);
+      const expected = await readFile(file.replace(/\.csv$/, '.expected'), 'utf8');
+      const shown = await chooseFile(page, file);
+      assert.equal(shown.resultText, expected, name);
+      assert.equal(shown.status, '-1', name);
+      assert.ok(shown.faults.length >= 1, `${name}: faults listed`);
+      await assertFaultsInPlace(page, await readFile(file), shown.faults);
+    }
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('pasted text is checked like the same file', async () => {
+    const { context, page, errors } = await freshPage();
+    for (const name of ['cycle.csv', 'duplicate-name.csv', 'header-field-count.csv', 'constant-value.csv']) {
+      const file = path.join(FAULTY, name);
+      const bytes = await readFile(file);
+      const expected = await readFile(file.replace(/\.csv$/, '.expected'), 'utf8');
+      await page.fill('#paste-text', '');
+      await page.focus('#paste-text');
+      await page.evaluate(() => {
+        document.querySelector('[data-testid=status]').textContent = '';
+      });
+      await page.keyboard.insertText(bytes.toString('utf8'));
+      await page.keyboard.press('Control+Enter');
+      const shown = await outcome(page);
+      assert.equal(shown.resultText, expected, name);
+      assert.equal(shown.status, '-1', name);
+      // The text area keeps LF line ends; the columns are the same.
+      await assertFaultsInPlace(page, Buffer.from(bytes.toString('utf8').replace(/\r\n/g, '\n')), shown.faults);
+    }
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('a suggestion applied and the file saved: only the fault\'s bytes change', async () => {
+    // CR LF line ends, a byte that is not UTF-8 and text after the rows, with
+    // no line end at the end: all must come back as they were.
+    const original = Buffer.concat([
+      Buffer.from('2,3,False\r\nC,Speed1,SAMPLE,,500,MILLIMETER/SECOND,Path,,1,String,R,,100,\r\n'),
+      Buffer.from('D,ReadMode_1,,,,,,,,,,,,\r\n\r\nnot read: caf'),
+      Buffer.from([0xe9]),
+    ]);
+    const file = path.join(scratch, 'Speed.csv');
+    await writeFile(file, original);
+    const { context, page, errors } = await freshPage();
+    const shown = await chooseFile(page, file);
+    assert.equal(shown.resultText, 'MILLIMETER/SECOND is illegal unit.');
+    await page.click('[data-testid=fault][data-rule=unit-name]');
+    await page.evaluate(() => {
+      document.querySelector('[data-testid=status]').textContent = '';
+    });
+    await page.click('[data-testid=apply-suggestion]');
+    const fixed = await outcome(page);
+    assert.equal(fixed.resultText, 'OK');
+    assert.equal(fixed.status, '0');
+    assert.deepEqual(fixed.faults, []);
+
+    const download = page.waitForEvent('download');
+    await page.click('#save');
+    const saved = await readFile(await (await download).path());
+    const at = original.indexOf('MILLIMETER/SECOND');
+    const expected = Buffer.concat([
+      original.subarray(0, at),
+      Buffer.from('MILLIMETER / SECOND'),
+      original.subarray(at + 'MILLIMETER/SECOND'.length),
+    ]);
+    assert.ok(saved.equals(expected), `saved bytes: ${JSON.stringify(saved.toString('latin1'))}`);
+    assert.equal((await download).suggestedFilename(), 'Speed.csv');
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('a million rows: checked within 3 seconds, only the rows in view drawn', async () => {
+    const file = path.join(scratch, 'million.csv');
+    const expected = execFileSync(
+      'python3',
+      [
+        '-c',
+        'import sys; sys.path.insert(0, sys.argv[1]); import generate_points as g; ' +
+          'sys.stdout.write(g.write_point_file(sys.argv[2], 1000000, duplicate_last=True))',
+        path.join(repositoryRoot, 'bench'),
+        file,
+      ],
+      { encoding: 'utf8' }
+    );
+    const { context, page, errors } = await freshPage();
+    await page.evaluate(() => {
+      // The longest the page's own thread was busy while the file was read and checked.
+      window.longestGap = 0;
+      let last = performance.now();
+      setInterval(() => {
+        const now = performance.now();
+        window.longestGap = Math.max(window.longestGap, now - last);
+        last = now;
+      }, 10);
+    });
+    const started = Date.now();
+    const shown = await chooseFile(page, file);
+    const elapsed = Date.now() - started;
+    const longestGap = await page.evaluate(() => window.longestGap);
+    console.log(`1,000,000 rows: ${elapsed} ms from choosing the file to the result; longest busy stretch ${Math.round(longestGap)} ms`);
+    assert.equal(shown.resultText, expected);
+    assert.equal(shown.status, '-1');
+    assert.ok(elapsed < 3000, `took ${elapsed} ms`);
+    assert.ok((await page.$$eval('.grid-body .grid-row', (rows) => rows.length)) < 100);
+
+    // The repeated name on the last line, chosen from the list, is drawn.
+    assert.equal(shown.faults.length, 1);
+    assert.equal(shown.faults[0].line, 1000001);
+    await assertFaultsInPlace(page, Buffer.from(''), []);
+    await page.click('[data-testid=fault]');
+    assert.equal(await page.$eval('#grid-active-cell', (cell) => cell.closest('[data-line]').dataset.line), '1000001');
+    assert.ok(await page.isVisible('#grid-active-cell'));
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('the README screenshot can be made', async () => {
+    const output = path.join(path.dirname(pagePath), 'marlint-page.png');
+    await takeScreenshot(browser, output);
+    assert.ok((await stat(output)).size > 10000);
+  });
+});
