@@ -23,8 +23,9 @@ function loadChecker() {
 // Faults travel in typed arrays: the grid needs only where each fault is, so
 // a million of them cost a few megabytes. The whole record is sent only for
 // the first `keepCount` faults of a check.
-function FaultPageBuilder(requestId, keepCount) {
+function FaultPageBuilder(requestId, keepCount, pass) {
   this.requestId = requestId;
+  this.pass = pass;
   this.keepCount = keepCount;
   this.sent = 0;
   this.ruleIndex = new Map();
@@ -64,6 +65,7 @@ FaultPageBuilder.prototype.send = function (faults) {
     {
       type: 'faults',
       id: this.requestId,
+      pass: this.pass,
       first: this.sent,
       lines: lines,
       columns: columns,
@@ -105,35 +107,76 @@ function indexLines(bytes) {
   return starts.slice(0, count + 1);
 }
 
+// Rows end at the first empty line after the header line; notes may speak
+// of the lines after it.
+function hasLinesAfterRows(bytes, lineStarts) {
+  var lineCount = lineStarts.length - 1;
+  for (var line = 1; line < lineCount - 1; ++line) {
+    var start = lineStarts[line];
+    var length = lineStarts[line + 1] - 1 - start;
+    if (length === 0 || (length === 1 && bytes[start] === 13)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Two passes: the first stops at the first fault, as the command line does,
+// so the result text and status show at once; the second, only when there is
+// something to find, goes on to every fault and note while the page can
+// already be used.
+function runCheck(checker, request) {
+  var bytes = new Uint8Array(request.buffer);
+  var firstPass = new FaultPageBuilder(request.id, request.keepCount, 1);
+  self.postMessage({ type: 'checking', id: request.id });
+  return Promise.resolve(
+    checker.check(bytes, {
+      pageSize: FAULT_PAGE_SIZE,
+      onPage: function (faults) {
+        firstPass.send(faults);
+      },
+    })
+  ).then(function (result) {
+    var lineStarts = indexLines(bytes);
+    var everyPass = result.status !== 0 || hasLinesAfterRows(bytes, lineStarts);
+    self.postMessage(
+      {
+        type: 'result',
+        id: request.id,
+        resultText: result.resultText,
+        status: result.status,
+        lineStarts: lineStarts,
+        everyPass: everyPass,
+      },
+      [lineStarts.buffer]
+    );
+    if (!everyPass) {
+      return undefined;
+    }
+    var pages = new FaultPageBuilder(request.id, request.keepCount, 2);
+    return Promise.resolve(
+      checker.check(bytes, {
+        every: true,
+        pageSize: FAULT_PAGE_SIZE,
+        onPage: function (faults) {
+          pages.send(faults);
+        },
+      })
+    ).then(function (every) {
+      self.postMessage({ type: 'complete', id: request.id, faultCount: every.faultCount });
+    });
+  });
+}
+
 self.onmessage = function (event) {
   var request = event.data;
-  var pages = new FaultPageBuilder(request.id, request.keepCount);
   loadChecker()
     .then(function (checker) {
-      var bytes = new Uint8Array(request.buffer);
-      self.postMessage({ type: 'checking', id: request.id });
-      return Promise.resolve(
-        checker.check(bytes, {
-          every: true,
-          pageSize: FAULT_PAGE_SIZE,
-          onPage: function (faults) {
-            pages.send(faults);
-          },
-        })
-      ).then(function (result) {
-        var lineStarts = indexLines(bytes);
-        self.postMessage(
-          {
-            type: 'done',
-            id: request.id,
-            resultText: result.resultText,
-            status: result.status,
-            faultCount: result.faultCount,
-            lineStarts: lineStarts,
-          },
-          [lineStarts.buffer]
-        );
-      });
+      if (request.warmUp) {
+        // The module is compiled while a person still picks a file.
+        return checker.check(new Uint8Array(0));
+      }
+      return runCheck(checker, request);
     })
     .catch(function (error) {
       self.postMessage({ type: 'failed', id: request.id, message: String((error && error.message) || error) });

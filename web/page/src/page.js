@@ -26,6 +26,7 @@ var state = {
   edited: false,
   selectedFault: -1,
   pendingSelection: null,
+  readTime: null,
 };
 
 // --- the worker ------------------------------------------------------------
@@ -47,6 +48,7 @@ function startWorker() {
       event.preventDefault();
       startInPage();
     };
+    worker.postMessage({ id: 0, warmUp: true });
   } catch (error) {
     startInPage();
   }
@@ -58,6 +60,7 @@ function startInPage() {
   if (worker && worker.inPage) {
     return;
   }
+  state.workerBusy = false;
   var scope = {
     postMessage: function (message) {
       setTimeout(function () {
@@ -78,8 +81,17 @@ function startInPage() {
 }
 
 function sendCheck() {
+  if (state.workerBusy && !worker.inPage) {
+    // A check still looking for every fault of a large file is not waited
+    // for: the worker is replaced.
+    worker.terminate();
+    startWorker();
+  }
+  state.checkStarted = performance.now();
   state.requestId += 1;
   state.store = new FaultStore(KEPT_FAULTS);
+  state.everyStore = null;
+  state.workerBusy = true;
   var copy = state.bytes.slice();
   showProgress('Checking…', null);
   worker.postMessage({ id: state.requestId, buffer: copy.buffer, keepCount: KEPT_FAULTS }, [copy.buffer]);
@@ -89,15 +101,31 @@ function onWorkerMessage(message) {
   if (message.id !== state.requestId) {
     return;
   }
-  if (message.type === 'checking') {
-    showProgress('Checking…', null);
-  } else if (message.type === 'faults') {
-    state.store.addPage(message);
-    showProgress('Checking… ' + state.store.count.toLocaleString('en') + ' faults so far', null);
-  } else if (message.type === 'done') {
+  if (message.type === 'faults') {
+    if (message.pass === 1) {
+      state.store.addPage(message);
+    } else {
+      state.everyStore.addPage(message);
+      showProgress('Finding every fault… ' + plural(state.everyStore.count, 'found') + ' so far', null);
+    }
+  } else if (message.type === 'result') {
     state.store.finish();
+    state.checkTime = performance.now() - state.checkStarted;
     showResult(message);
+    if (message.everyPass) {
+      state.everyStore = new FaultStore(KEPT_FAULTS);
+      showProgress('Finding every fault…', null);
+    } else {
+      state.workerBusy = false;
+    }
+  } else if (message.type === 'complete') {
+    state.workerBusy = false;
+    hideProgress();
+    state.everyStore.finish();
+    state.everyTime = performance.now() - state.checkStarted;
+    showFaults(state.everyStore, true);
   } else if (message.type === 'failed') {
+    state.workerBusy = false;
     hideProgress();
     showFailure(message.message);
   }
@@ -121,6 +149,7 @@ function hideProgress() {
 }
 
 function readFile(file) {
+  state.readStarted = performance.now();
   var reader = new FileReader();
   showProgress('Reading ' + file.name + '…', 0);
   reader.onprogress = function (event) {
@@ -129,6 +158,7 @@ function readFile(file) {
     }
   };
   reader.onload = function () {
+    state.readTime = performance.now() - state.readStarted;
     startCheck(file.name, new Uint8Array(reader.result));
   };
   reader.onerror = function () {
@@ -139,6 +169,7 @@ function readFile(file) {
 }
 
 function startCheck(fileName, bytes) {
+  state.keepActive = false;
   state.fileName = fileName;
   state.bytes = bytes;
   state.undoStack = [];
@@ -152,10 +183,11 @@ function startCheck(fileName, bytes) {
 
 function showResult(message) {
   hideProgress();
-  var store = state.store;
-  state.faults = store;
   state.text = new PointText(state.bytes, message.lineStarts);
   state.text.firstEmptyLine = state.text.findFirstEmptyLine();
+  state.resultText = message.resultText;
+  state.status = message.status;
+  state.everyTime = null;
 
   page.byId('outcome').hidden = false;
   page.byId('workspace').hidden = false;
@@ -165,35 +197,56 @@ function showResult(message) {
   resultText.textContent = message.resultText;
   resultText.className = 'result-text ' + (message.status === 0 ? 'ok' : 'failed');
   page.byId('status').textContent = String(message.status);
+  showEditState();
+  showFaults(state.store, !message.everyPass);
+}
 
+// Shows the faults of a pass: the first fault at once, then every fault
+// when the second pass is done; the active cell stays where it is.
+function showFaults(store, complete) {
+  state.faults = store;
+  state.faultsComplete = complete;
   var errorCount = store.count - store.noteCount;
   page.byId('summary').textContent =
-    (message.status === 0 ? 'The file is acceptable. ' : '') +
+    (state.status === 0 ? 'The file is acceptable. ' : '') +
     plural(state.text.lineCount, 'line') +
     ', ' +
-    plural(errorCount, 'fault') +
+    (complete ? plural(errorCount, 'fault') : 'looking for every fault after the first') +
     (store.noteCount ? ', ' + plural(store.noteCount, 'note') : '') +
+    '. ' +
+    (state.readTime !== null ? 'Read in ' + milliseconds(state.readTime) + ', checked in ' : 'Checked in ') +
+    milliseconds(state.checkTime) +
+    (state.everyTime !== null ? ', every fault found in ' + milliseconds(state.everyTime) : '') +
     '.';
   page.byId('next-fault').disabled = store.count === 0;
   page.byId('previous-fault').disabled = store.count === 0;
-  showEditState();
   fillLists(store);
   grid.setContent(state.text, store);
 
   var selection = state.pendingSelection;
-  state.pendingSelection = null;
+  if (complete) {
+    state.pendingSelection = null;
+    state.readTime = null;
+  }
   if (selection) {
     grid.select(selection.line, selection.column, true);
+  } else if (state.keepActive) {
+    grid.select(grid.active.line, grid.active.column, false);
   } else if (store.count > 0 && store.lines[store.order[0]] > 0) {
     selectFault(store.order[0], false);
   } else {
     grid.select(1, 1, false);
   }
+  state.keepActive = !complete;
 }
 
 function showFailure(text) {
   page.byId('outcome').hidden = false;
   page.byId('summary').textContent = 'The check did not finish: ' + text;
+}
+
+function milliseconds(time) {
+  return Math.round(time).toLocaleString('en') + ' ms';
 }
 
 function plural(count, noun) {
@@ -486,10 +539,13 @@ page.byId('file-input').addEventListener('change', function (event) {
     state.fromPaste = false;
     readFile(file);
   }
+  // Choosing the same file again, after changing it elsewhere, checks it again.
+  event.target.value = '';
 });
 
 function checkPasted() {
   state.fromPaste = true;
+  state.readTime = null;
   startCheck('points.csv', utf8Encoder.encode(page.byId('paste-text').value));
 }
 

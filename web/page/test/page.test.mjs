@@ -226,10 +226,16 @@ describe('marlint.html', () => {
       }, 10);
     });
     const started = Date.now();
-    const shown = await chooseFile(page, file);
+    await page.setInputFiles('input[type=file]', file);
+    await page.waitForFunction(() => document.querySelector('[data-testid=status]').textContent !== '');
     const elapsed = Date.now() - started;
+    const shown = await outcome(page);
+    const everyFault = Date.now() - started;
     const longestGap = await page.evaluate(() => window.longestGap);
-    console.log(`1,000,000 rows: ${elapsed} ms from choosing the file to the result; longest busy stretch ${Math.round(longestGap)} ms`);
+    console.log(
+      `1,000,000 rows: result text ${elapsed} ms after choosing the file, every fault ${everyFault} ms; ` +
+        `the page's thread was busy for at most ${Math.round(longestGap)} ms at a time`
+    );
     assert.equal(shown.resultText, expected);
     assert.equal(shown.status, '-1');
     assert.ok(elapsed < 3000, `took ${elapsed} ms`);
