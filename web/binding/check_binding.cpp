@@ -1,6 +1,8 @@
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,6 +19,16 @@ namespace {
 // which copies them out before the next page reuses the memory.
 EM_JS(void, handOverFaultPage, (const char* lines, std::size_t size, std::size_t count),
       { Module["marlintFaultPage"](lines, size, count); });
+
+// Tells the checker script that memory ran out, before the module stops:
+// the script then reports that rather than a bare abort, and loads a fresh
+// module for the next check.
+EM_JS(void, tellOutOfMemory, (), { Module["marlintOutOfMemory"] = true; });
+
+void stopOutOfMemory() {
+  tellOutOfMemory();
+  std::abort();
+}
 
 // What the script reads after a check, until the next one.
 struct LastCheck {
@@ -39,6 +51,7 @@ extern "C" {
 // `pageSize` faults (the last page may be shorter).
 EMSCRIPTEN_KEEPALIVE int marlintCheck(const char* bytes, std::size_t size, int everyFault,
                                       std::size_t pageSize, const char* fileName) {
+  std::set_new_handler(stopOutOfMemory);
   LastCheck& last = lastCheck();
   last.faultCount = 0;
   const std::string_view name(fileName);

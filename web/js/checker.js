@@ -33,16 +33,11 @@ function createMarlintChecker(createModule) {
   const largestPageSize = 0x7fffffff;
 
   let loading = null;
-  let lastAbortMessage = "";
 
   function load() {
-    lastAbortMessage = "";
-    loading = createModule({
-      print() {},
-      printErr(text) {
-        lastAbortMessage = String(text);
-      },
-    });
+    // The module's own messages (such as "Aborted()") become the error that
+    // check rejects with, not console output.
+    loading = createModule({print() {}, printErr() {}});
     // A failed load is reported by the check that waited for it; the next
     // check tries again.
     loading.catch(() => {
@@ -92,15 +87,12 @@ function createMarlintChecker(createModule) {
       "marlint: not enough memory to check " + size + " bytes in this browser or Node process");
   }
 
-  // The error for a module that stopped in the middle of a check. A C++
-  // exception reaches JavaScript as a number; the only one the checker
-  // throws is for memory it could not get.
-  function stoppedError(cause, size) {
-    const ranOutOfMemory =
-      typeof cause === "number" || /memory|OOM|Cannot enlarge/i.test(lastAbortMessage);
-    const error = ranOutOfMemory
+  // The error for a module that stopped in the middle of a check: the
+  // binding says when it was for memory it could not get.
+  function stoppedError(module, cause, size) {
+    const error = module.marlintOutOfMemory
       ? outOfMemory(size)
-      : new Error("marlint: the checker stopped: " + (cause && cause.message ? cause.message : cause));
+      : new Error("marlint: the checker stopped: " + (cause instanceof Error ? cause.message : cause));
     error.cause = cause;
     return error;
   }
@@ -120,10 +112,17 @@ function createMarlintChecker(createModule) {
     let inputAddress = 0;
     let nameAddress = 0;
     let stopped = false;
+    let receiverFailed = false;
+    module.marlintOutOfMemory = false;
     module.marlintFaultPage = (address, size) => {
       const page = parsePage(module, address, size);
       if (onPage) {
-        onPage(page);
+        try {
+          onPage(page);
+        } catch (error) {
+          receiverFailed = true;
+          throw error;
+        }
       } else {
         for (const fault of page) {
           faults.push(fault);
@@ -158,8 +157,8 @@ function createMarlintChecker(createModule) {
         // the next check loads a fresh one.
         load();
         // An error of onPage's own goes back to its caller as it is.
-        if (typeof error === "number" || error instanceof WebAssembly.RuntimeError) {
-          throw stoppedError(error, bytes.length);
+        if (!receiverFailed) {
+          throw stoppedError(module, error, bytes.length);
         }
       }
       throw error;
