@@ -427,8 +427,8 @@ function findingElement(index) {
   box.appendChild(head);
   if (!record) {
     var lost = document.createElement('p');
-    lost.textContent = 'Only where this fault is was kept: a check keeps the whole record of its first ' +
-      KEPT_FAULTS.toLocaleString('en') + ' faults.';
+    lost.textContent = 'The page keeps the whole record, with its detail and suggestions, of the first ' +
+      KEPT_FAULTS.toLocaleString('en') + ' faults of a check only; this one is marked by its place and rule.';
     box.appendChild(lost);
     return box;
   }
@@ -470,6 +470,7 @@ function applySuggestion(record, suggestion) {
   var offset = state.text.lineRange(record.line).start + record.column - 1;
   applyEdit(offset, length, utf8Encoder.encode(suggestion));
   state.pendingSelection = { line: grid.active.line, column: grid.active.column };
+  page.byId('grid').focus({ preventScroll: true });
   sendCheck();
 }
 
@@ -558,6 +559,12 @@ page.byId('paste-text').addEventListener('keydown', function (event) {
 });
 page.byId('paste-text').addEventListener('paste', function () {
   setTimeout(checkPasted, 0);
+});
+
+page.byId('detail').addEventListener('keydown', function (event) {
+  if (event.key === 'Escape') {
+    page.byId('grid').focus({ preventScroll: true });
+  }
 });
 
 page.byId('fault-list').addEventListener('click', onListClick);

@@ -86,8 +86,11 @@ PointGrid.prototype.layout = function () {
   var lineCount = this.text ? this.text.lineCount : 0;
   this.trackHeight = Math.min(lineCount * this.rowHeight, MAX_TRACK_PIXELS);
   this.body.style.height = this.trackHeight + 'px';
+  var digits = String(Math.max(1, lineCount)).length;
+  this.scroll.style.setProperty('--line-number-width', 'calc(' + Math.max(3, digits) + 'ch + 1.2rem)');
   // A short file gets a short grid; a long one fills most of the window.
-  var fullHeight = (lineCount + 1) * this.rowHeight + 2;
+  var scrollbar = this.scroll.offsetHeight - this.scroll.clientHeight;
+  var fullHeight = this.head.offsetHeight + lineCount * this.rowHeight + scrollbar;
   this.scroll.style.height = 'min(60vh, 34rem, ' + fullHeight + 'px)';
 };
 
