@@ -107,18 +107,18 @@ function indexLines(bytes) {
   return starts.slice(0, count + 1);
 }
 
-// Rows end at the first empty line after the header line; notes may speak
-// of the lines after it.
-function hasLinesAfterRows(bytes, lineStarts) {
+// Rows end at the first empty line after the header line (a lone CR counts
+// as empty); 0 when there is none.
+function firstEmptyLine(bytes, lineStarts) {
   var lineCount = lineStarts.length - 1;
-  for (var line = 1; line < lineCount - 1; ++line) {
+  for (var line = 1; line < lineCount; ++line) {
     var start = lineStarts[line];
     var length = lineStarts[line + 1] - 1 - start;
-    if (length === 0 || (length === 1 && bytes[start] === 13)) {
-      return true;
+    if (length === 0 || (length === 1 && bytes[start] === 13 && start + 1 < bytes.length)) {
+      return line + 1;
     }
   }
-  return false;
+  return 0;
 }
 
 // Two passes: the first stops at the first fault, as the command line does,
@@ -138,7 +138,9 @@ function runCheck(checker, request) {
     })
   ).then(function (result) {
     var lineStarts = indexLines(bytes);
-    var everyPass = result.status !== 0 || hasLinesAfterRows(bytes, lineStarts);
+    var emptyLine = firstEmptyLine(bytes, lineStarts);
+    // Notes may speak of the lines after that empty line.
+    var everyPass = result.status !== 0 || (emptyLine !== 0 && emptyLine < lineStarts.length - 1);
     self.postMessage(
       {
         type: 'result',
@@ -146,6 +148,7 @@ function runCheck(checker, request) {
         resultText: result.resultText,
         status: result.status,
         lineStarts: lineStarts,
+        firstEmptyLine: emptyLine,
         everyPass: everyPass,
       },
       [lineStarts.buffer]

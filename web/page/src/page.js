@@ -184,7 +184,7 @@ function startCheck(fileName, bytes) {
 function showResult(message) {
   hideProgress();
   state.text = new PointText(state.bytes, message.lineStarts);
-  state.text.firstEmptyLine = state.text.findFirstEmptyLine();
+  state.text.firstEmptyLine = message.firstEmptyLine;
   state.resultText = message.resultText;
   state.status = message.status;
   state.everyTime = null;

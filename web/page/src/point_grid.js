@@ -87,7 +87,7 @@ PointGrid.prototype.layout = function () {
   this.trackHeight = Math.min(lineCount * this.rowHeight, MAX_TRACK_PIXELS);
   this.body.style.height = this.trackHeight + 'px';
   var digits = String(Math.max(1, lineCount)).length;
-  this.scroll.style.setProperty('--line-number-width', 'calc(' + Math.max(3, digits) + 'ch + 1.2rem)');
+  this.scroll.style.setProperty('--line-number-width', (Math.max(3, digits) * 0.5 + 1.2).toFixed(1) + 'rem');
   // A short file gets a short grid; a long one fills most of the window.
   var scrollbar = this.scroll.offsetHeight - this.scroll.clientHeight;
   var fullHeight = this.head.offsetHeight + lineCount * this.rowHeight + scrollbar;

@@ -14,6 +14,8 @@ function PointText(bytes, lineStarts) {
   this.bytes = bytes;
   this.lineStarts = lineStarts;
   this.lineCount = Math.max(0, lineStarts.length - 1);
+  // The empty line that ends the rows; the lines from it on are shown but
+  // never read by the check. 0 when the rows run to the end.
   this.firstEmptyLine = 0;
 }
 
@@ -25,18 +27,6 @@ PointText.prototype.lineRange = function (line) {
     end -= 1;
   }
   return { start: start, end: end };
-};
-
-// Rows end at the first empty line after the header line; lines after it are
-// shown but never read by the check.
-PointText.prototype.findFirstEmptyLine = function () {
-  for (var line = 2; line <= this.lineCount; ++line) {
-    var range = this.lineRange(line);
-    if (range.end === range.start) {
-      return line;
-    }
-  }
-  return 0;
 };
 
 // The fields of a line for display, split at every comma like the check does.
