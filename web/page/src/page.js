@@ -282,7 +282,7 @@ function fillLists(store) {
     button.dataset.rule = record.rule;
     var where = document.createElement('span');
     where.className = 'place';
-    where.textContent = (kind === 'note' ? 'ⓘ ' : '✖ ') + place(record) + ' · ' + record.columnName;
+    where.textContent = (kind === 'note' ? 'ℹ ' : '✖ ') + place(record) + ' · ' + record.columnName;
     var rule = document.createElement('span');
     rule.className = 'rule';
     rule.textContent = ' [' + record.rule + ']';
@@ -421,7 +421,7 @@ function findingElement(index) {
   var head = document.createElement('p');
   var severity = document.createElement('span');
   severity.className = 'severity ' + (note ? 'note' : 'error');
-  severity.textContent = note ? 'ⓘ Note' : '✖ Fault';
+  severity.textContent = note ? 'ℹ Note' : '✖ Fault';
   head.append(severity, ' [' + store.ruleNames[store.rules[index]] + ']' +
     (store.lines[index] ? ' at byte column ' + store.columns[index] : ''));
   box.appendChild(head);

@@ -172,7 +172,7 @@ PointGrid.prototype.fillRow = function (row, line) {
   row.setAttribute('aria-rowindex', String(line + 1));
   var marks = this.marksOf(line);
   row.className =
-    'grid-row' + (line === 1 ? ' header-line' : '') + (notRead ? ' not-read' : '') + (marks.row ? ' row-fault' : '');
+    'grid-row' + (line === 1 ? ' header-line' : '') + (notRead ? ' not-read' : '') + (marks.row ? (marks.row.note ? ' row-note' : ' row-fault') : '');
   var cells = row.children;
   for (var column = 0; column <= FIELD_COLUMNS; ++column) {
     var cell = cells[column];

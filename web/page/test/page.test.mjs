@@ -176,18 +176,25 @@ describe('marlint.html', () => {
     const { context, page, errors } = await freshPage();
     const shown = await chooseFile(page, file);
     assert.equal(shown.resultText, 'MILLIMETER/SECOND is illegal unit.');
-    await page.click('[data-testid=fault][data-rule=unit-name]');
+    // By keyboard alone: into the grid, to the fault, into its detail, apply.
+    await page.focus('#grid');
+    await page.keyboard.press('Control+Home');
+    await page.keyboard.press('F8');
+    assert.equal(await page.$eval('#grid-active-cell', (cell) => cell.dataset.field), '5');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.testid), 'apply-suggestion');
     await page.evaluate(() => {
       document.querySelector('[data-testid=status]').textContent = '';
     });
-    await page.click('[data-testid=apply-suggestion]');
+    await page.keyboard.press('Enter');
     const fixed = await outcome(page);
     assert.equal(fixed.resultText, 'OK');
     assert.equal(fixed.status, '0');
     assert.deepEqual(fixed.faults, []);
 
     const download = page.waitForEvent('download');
-    await page.click('#save');
+    await page.focus('#save');
+    await page.keyboard.press('Enter');
     const saved = await readFile(await (await download).path());
     const at = original.indexOf('MILLIMETER/SECOND');
     const expected = Buffer.concat([
