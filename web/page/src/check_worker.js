@@ -125,8 +125,8 @@ function firstEmptyLine(bytes, lineStarts) {
 // so the result text and status show at once; the second, only when there is
 // something to find, goes on to every fault and note while the page can
 // already be used.
-function runCheck(checker, request) {
-  var bytes = new Uint8Array(request.buffer);
+function runCheck(checker, request, buffer) {
+  var bytes = new Uint8Array(buffer);
   var firstPass = new FaultPageBuilder(request.id, request.keepCount, 1);
   self.postMessage({ type: 'checking', id: request.id });
   return Promise.resolve(
@@ -179,7 +179,12 @@ self.onmessage = function (event) {
         // The module is compiled while a person still picks a file.
         return checker.check(new Uint8Array(0));
       }
-      return runCheck(checker, request);
+      // A chosen file is read here, at the same time as the page reads it.
+      return request.file
+        ? request.file.arrayBuffer().then(function (buffer) {
+            return runCheck(checker, request, buffer);
+          })
+        : runCheck(checker, request, request.buffer);
     })
     .catch(function (error) {
       self.postMessage({ type: 'failed', id: request.id, message: String((error && error.message) || error) });

@@ -76,11 +76,13 @@ function startInPage() {
     },
   };
   if (state.requestId > 0) {
-    sendCheck();
+    sendCheck(state.bytes === null ? state.file : undefined);
   }
 }
 
-function sendCheck() {
+// Sends the bytes on the page for checking, or a chosen file, which the
+// worker then reads itself while the page reads its own copy for the grid.
+function sendCheck(file) {
   if (state.workerBusy && !worker.inPage) {
     // A check still looking for every fault of a large file is not waited
     // for: the worker is replaced.
@@ -92,6 +94,11 @@ function sendCheck() {
   state.store = new FaultStore(KEPT_FAULTS);
   state.everyStore = null;
   state.workerBusy = true;
+  state.waitingForBytes = [];
+  if (file) {
+    worker.postMessage({ id: state.requestId, file: file, keepCount: KEPT_FAULTS });
+    return;
+  }
   var copy = state.bytes.slice();
   showProgress('Checking…', null);
   worker.postMessage({ id: state.requestId, buffer: copy.buffer, keepCount: KEPT_FAULTS }, [copy.buffer]);
@@ -99,6 +106,10 @@ function sendCheck() {
 
 function onWorkerMessage(message) {
   if (message.id !== state.requestId) {
+    return;
+  }
+  if (state.bytes === null && message.type !== 'failed') {
+    state.waitingForBytes.push(message);
     return;
   }
   if (message.type === 'faults') {
@@ -149,17 +160,27 @@ function hideProgress() {
 }
 
 function readFile(file) {
-  state.readStarted = performance.now();
+  resetFile(file.name, null);
+  state.file = file;
+  sendCheck(file);
   var reader = new FileReader();
   showProgress('Reading ' + file.name + '…', 0);
   reader.onprogress = function (event) {
-    if (event.lengthComputable) {
+    if (event.lengthComputable && state.bytes === null) {
       showProgress('Reading ' + file.name + '…', event.loaded / event.total);
     }
   };
+  var requestId = state.requestId;
   reader.onload = function () {
-    state.readTime = performance.now() - state.readStarted;
-    startCheck(file.name, new Uint8Array(reader.result));
+    if (requestId !== state.requestId) {
+      return;
+    }
+    state.readTime = performance.now() - state.checkStarted;
+    state.bytes = new Uint8Array(reader.result);
+    showProgress('Checking…', null);
+    var waiting = state.waitingForBytes;
+    state.waitingForBytes = [];
+    waiting.forEach(onWorkerMessage);
   };
   reader.onerror = function () {
     hideProgress();
@@ -168,7 +189,7 @@ function readFile(file) {
   reader.readAsArrayBuffer(file);
 }
 
-function startCheck(fileName, bytes) {
+function resetFile(fileName, bytes) {
   state.keepActive = false;
   state.fileName = fileName;
   state.bytes = bytes;
@@ -176,7 +197,7 @@ function startCheck(fileName, bytes) {
   state.edited = false;
   state.selectedFault = -1;
   state.pendingSelection = null;
-  sendCheck();
+  state.readTime = null;
 }
 
 // --- showing the result ----------------------------------------------------------
@@ -214,9 +235,10 @@ function showFaults(store, complete) {
     (complete ? plural(errorCount, 'fault') : 'looking for every fault after the first') +
     (store.noteCount ? ', ' + plural(store.noteCount, 'note') : '') +
     '. ' +
-    (state.readTime !== null ? 'Read in ' + milliseconds(state.readTime) + ', checked in ' : 'Checked in ') +
+    (state.readTime !== null ? 'Read in ' + milliseconds(state.readTime) + '; result' : 'Result') +
+    ' in ' +
     milliseconds(state.checkTime) +
-    (state.everyTime !== null ? ', every fault found in ' + milliseconds(state.everyTime) : '') +
+    (state.everyTime !== null ? ', every fault in ' + milliseconds(state.everyTime) : '') +
     '.';
   page.byId('next-fault').disabled = store.count === 0;
   page.byId('previous-fault').disabled = store.count === 0;
@@ -463,6 +485,11 @@ function findingElement(index) {
 // --- editing and saving ----------------------------------------------------------
 
 function applySuggestion(record, suggestion) {
+  // Places in a record are places in the bytes the grid shows; once those
+  // bytes have changed, the record waits for the check of the new ones.
+  if (!state.text || state.text.bytes !== state.bytes) {
+    return;
+  }
   var length = state.text.faultTextLength(record);
   if (length < 0) {
     return;
@@ -483,6 +510,9 @@ function applyEdit(offset, length, replacement) {
 }
 
 function undoEdit() {
+  if (state.bytes === null) {
+    return;
+  }
   var undo = state.undoStack.pop();
   if (!undo) {
     return;
@@ -509,6 +539,9 @@ function showEditState() {
 }
 
 function saveFile() {
+  if (state.bytes === null) {
+    return;
+  }
   var link = document.createElement('a');
   var url = URL.createObjectURL(new Blob([state.bytes], { type: 'application/octet-stream' }));
   link.href = url;
@@ -546,8 +579,8 @@ page.byId('file-input').addEventListener('change', function (event) {
 
 function checkPasted() {
   state.fromPaste = true;
-  state.readTime = null;
-  startCheck('points.csv', utf8Encoder.encode(page.byId('paste-text').value));
+  resetFile('points.csv', utf8Encoder.encode(page.byId('paste-text').value));
+  sendCheck();
 }
 
 page.byId('check-text').addEventListener('click', checkPasted);
