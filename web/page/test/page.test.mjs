@@ -140,6 +140,33 @@ describe('marlint.html', () => {
     await context.close();
   });
 
+  test('a dropped file is checked, also where Workers are refused', async () => {
+    for (const refuseWorkers of [false, true]) {
+      const { context, page, errors } = await freshPage();
+      if (refuseWorkers) {
+        await page.addInitScript(() => {
+          window.Worker = function () {
+            throw new Error('Workers are refused here');
+          };
+        });
+        await page.reload();
+      }
+      const bytes = await readFile(path.join(FAULTY, 'xml-location.csv'));
+      const dataTransfer = await page.evaluateHandle((text) => {
+        const transfer = new DataTransfer();
+        transfer.items.add(new File([text], 'dropped.csv', { type: 'text/csv' }));
+        return transfer;
+      }, bytes.toString('utf8'));
+      await page.dispatchEvent('#drop-zone', 'drop', { dataTransfer });
+      const shown = await outcome(page);
+      assert.equal(shown.resultText, 'Path1 is illegal XML location.');
+      assert.equal(await page.textContent('#file-name'), 'dropped.csv');
+      await assertFaultsInPlace(page, bytes, shown.faults);
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
+
   test('pasted text is checked like the same file', async () => {
     const { context, page, errors } = await freshPage();
     for (const name of ['cycle.csv', 'duplicate-name.csv', 'header-field-count.csv', 'constant-value.csv']) {
@@ -204,6 +231,12 @@ describe('marlint.html', () => {
     ]);
     assert.ok(saved.equals(expected), `saved bytes: ${JSON.stringify(saved.toString('latin1'))}`);
     assert.equal((await download).suggestedFilename(), 'Speed.csv');
+
+    await page.evaluate(() => {
+      document.querySelector('[data-testid=status]').textContent = '';
+    });
+    await page.click('#undo');
+    assert.equal((await outcome(page)).resultText, 'MILLIMETER/SECOND is illegal unit.');
     assert.deepEqual(errors, []);
     await context.close();
   });
