@@ -573,7 +573,9 @@ page.byId('file-input').addEventListener('change', function (event) {
     state.fromPaste = false;
     readFile(file);
   }
-  // Choosing the same file again, after changing it elsewhere, checks it again.
+});
+// Choosing the same file again, after changing it elsewhere, checks it again.
+page.byId('file-input').addEventListener('click', function (event) {
   event.target.value = '';
 });
 

@@ -58,6 +58,8 @@ async function outcome(page) {
 async function chooseFile(page, file) {
   await page.evaluate(() => {
     document.querySelector('[data-testid=status]').textContent = '';
+    // As a click on the input does before the file chooser opens.
+    document.querySelector('input[type=file]').value = '';
   });
   await page.setInputFiles('input[type=file]', file);
   return outcome(page);
