@@ -12,7 +12,7 @@ const path = require('path');
 
 const SIZE_LIMIT = 250 * 1024;
 const SOURCE = path.join(__dirname, 'src');
-const PAGE_SCRIPTS = ['point_text.js', 'fault_store.js', 'point_grid.js', 'page.js'];
+const PAGE_SCRIPTS = ['point_text.js', 'fault_store.js', 'point_grid.js', 'fault_views.js', 'edits.js', 'page.js'];
 
 function parseArguments(argv) {
   const options = {};
@@ -64,7 +64,7 @@ function build(options) {
     '\n;\n'
   );
   const pageScript =
-    '(function () {\n' + PAGE_SCRIPTS.map((name) => read(path.join(SOURCE, name))).join('\n') + '\n})();';
+    "(function () {\n'use strict';\n" + PAGE_SCRIPTS.map((name) => read(path.join(SOURCE, name))).join('\n') + '\n})();';
   let html = read(path.join(SOURCE, 'marlint.html'));
   html = fill(html, '/*@INLINE_CSS@*/', styleText(read(path.join(SOURCE, 'marlint.css'))));
   html = fill(html, '/*@INLINE_WORKER@*/', scriptText(workerScript, 'the checker'));

@@ -1,0 +1,74 @@
+// Suggestions applied to the file's own bytes, undone, and the bytes saved:
+// the saved file differs from the original only where a suggestion went.
+'use strict';
+
+function applySuggestion(record, suggestion) {
+  // Places in a record are places in the bytes the grid shows; once those
+  // bytes have changed, the record waits for the check of the new ones.
+  if (!state.text || state.text.bytes !== state.bytes) {
+    return;
+  }
+  var length = state.text.faultTextLength(record);
+  if (length < 0) {
+    return;
+  }
+  var offset = state.text.lineRange(record.line).start + record.column - 1;
+  applyEdit(offset, length, utf8Encoder.encode(suggestion));
+  state.pendingSelection = { line: grid.active.line, column: grid.active.column };
+  page.byId('grid').focus({ preventScroll: true });
+  sendCheck();
+}
+
+function applyEdit(offset, length, replacement) {
+  var edit = spliceBytes(state.bytes, offset, length, replacement);
+  state.bytes = edit.bytes;
+  state.undoStack.push(edit.undo);
+  state.edited = true;
+  syncPastedText();
+}
+
+function undoEdit() {
+  if (state.bytes === null) {
+    return;
+  }
+  var undo = state.undoStack.pop();
+  if (!undo) {
+    return;
+  }
+  state.bytes = spliceBytes(state.bytes, undo.offset, undo.length, undo.replacement).bytes;
+  state.edited = state.undoStack.length > 0;
+  syncPastedText();
+  state.pendingSelection = { line: grid.active.line, column: grid.active.column };
+  sendCheck();
+}
+
+// Pasted text stays in step with the edits made to it.
+function syncPastedText() {
+  if (state.fromPaste) {
+    page.byId('paste-text').value = utf8Decoder.decode(state.bytes);
+  }
+}
+
+function showEditState() {
+  page.byId('undo').disabled = state.undoStack.length === 0;
+  page.byId('edit-state').textContent = state.edited
+    ? plural(state.undoStack.length, 'change') + ' not saved yet'
+    : '';
+}
+
+function saveFile() {
+  if (state.bytes === null) {
+    return;
+  }
+  var link = document.createElement('a');
+  var url = URL.createObjectURL(new Blob([state.bytes], { type: 'application/octet-stream' }));
+  link.href = url;
+  link.download = state.fileName;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(function () {
+    URL.revokeObjectURL(url);
+  }, 60000);
+}
+
