@@ -35,8 +35,8 @@ function createMarlintChecker(createModule) {
   let loading = null;
 
   function load() {
-    // The module's own messages (such as "Aborted()") become the error that
-    // check rejects with, not console output.
+    // The module's own messages (such as "Aborted()") stay off the console:
+    // the error check rejects with says what happened.
     loading = createModule({print() {}, printErr() {}});
     // A failed load is reported by the check that waited for it; the next
     // check tries again.
@@ -58,7 +58,8 @@ function createMarlintChecker(createModule) {
     if (typeof input === "string") {
       return encoder.encode(input);
     }
-    if (input instanceof Uint8Array) {
+    // Also a Uint8Array made in another window, Worker or Node context.
+    if (ArrayBuffer.isView(input) && input[Symbol.toStringTag] === "Uint8Array") {
       return input;
     }
     throw new TypeError("marlint: check takes a Uint8Array or a string");
