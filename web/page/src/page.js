@@ -264,9 +264,17 @@ page.byId('undo').addEventListener('click', undoEdit);
 page.byId('save').addEventListener('click', saveFile);
 
 var dropZone = page.byId('drop-zone');
+// A file dropped anywhere on the page is checked; dragged text still drops
+// into the paste area as usual.
+function carriesFiles(event) {
+  return Boolean(event.dataTransfer) && Array.prototype.indexOf.call(event.dataTransfer.types, 'Files') >= 0;
+}
+
 document.addEventListener('dragover', function (event) {
-  event.preventDefault();
-  dropZone.classList.add('dragging');
+  if (carriesFiles(event)) {
+    event.preventDefault();
+    dropZone.classList.add('dragging');
+  }
 });
 document.addEventListener('dragleave', function (event) {
   if (!event.relatedTarget) {
@@ -274,10 +282,10 @@ document.addEventListener('dragleave', function (event) {
   }
 });
 document.addEventListener('drop', function (event) {
-  event.preventDefault();
   dropZone.classList.remove('dragging');
-  var file = event.dataTransfer && event.dataTransfer.files[0];
+  var file = carriesFiles(event) && event.dataTransfer.files[0];
   if (file) {
+    event.preventDefault();
     state.fromPaste = false;
     readFile(file);
   }
