@@ -23,7 +23,7 @@ function applyEdit(offset, length, replacement) {
   var edit = spliceBytes(state.bytes, offset, length, replacement);
   state.bytes = edit.bytes;
   state.undoStack.push(edit.undo);
-  state.edited = true;
+  state.version += 1;
   syncPastedText();
 }
 
@@ -36,7 +36,7 @@ function undoEdit() {
     return;
   }
   state.bytes = spliceBytes(state.bytes, undo.offset, undo.length, undo.replacement).bytes;
-  state.edited = state.undoStack.length > 0;
+  state.version += 1;
   syncPastedText();
   state.pendingSelection = { line: grid.active.line, column: grid.active.column };
   sendCheck();
@@ -49,11 +49,16 @@ function syncPastedText() {
   }
 }
 
+// Whether the bytes on the page differ from the file as chosen or last saved.
 function showEditState() {
   page.byId('undo').disabled = state.undoStack.length === 0;
-  page.byId('edit-state').textContent = state.edited
-    ? plural(state.undoStack.length, 'change') + ' not saved yet'
-    : '';
+  var text = '';
+  if (state.version !== state.savedVersion) {
+    text = 'Changed, not saved yet';
+  } else if (state.version > 0) {
+    text = 'Saved';
+  }
+  page.byId('edit-state').textContent = text;
 }
 
 function saveFile() {
@@ -67,6 +72,8 @@ function saveFile() {
   document.body.appendChild(link);
   link.click();
   link.remove();
+  state.savedVersion = state.version;
+  showEditState();
   setTimeout(function () {
     URL.revokeObjectURL(url);
   }, 60000);

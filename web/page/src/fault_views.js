@@ -7,7 +7,6 @@ function showResult(message) {
   hideProgress();
   state.text = new PointText(state.bytes, message.lineStarts);
   state.text.firstEmptyLine = message.firstEmptyLine;
-  state.resultText = message.resultText;
   state.status = message.status;
   state.everyTime = null;
 
@@ -27,7 +26,6 @@ function showResult(message) {
 // when the second pass is done; the active cell stays where it is.
 function showFaults(store, complete) {
   state.faults = store;
-  state.faultsComplete = complete;
   var errorCount = store.count - store.noteCount;
   page.byId('summary').textContent =
     (state.status === 0 ? 'The file is acceptable. ' : '') +
@@ -137,7 +135,6 @@ function columnOfFault(index) {
 }
 
 function selectFault(index, focusGrid) {
-  state.selectedFault = index;
   var line = state.faults.lines[index];
   if (line > 0) {
     grid.select(line, columnOfFault(index), true);

@@ -22,11 +22,12 @@ var state = {
   faults: null,
   requestId: 0,
   undoStack: [],
-  edited: false,
-  selectedFault: -1,
+  version: 0,
+  savedVersion: 0,
   pendingSelection: null,
   readTime: null,
 };
+
 // --- the worker ------------------------------------------------------------
 
 // The worker runs from a Blob URL of the inlined script, which works from
@@ -139,6 +140,7 @@ function onWorkerMessage(message) {
     showFailure(message.message);
   }
 }
+
 // --- reading input -----------------------------------------------------------
 
 function showProgress(label, fraction) {
@@ -180,6 +182,9 @@ function readFile(file) {
     waiting.forEach(onWorkerMessage);
   };
   reader.onerror = function () {
+    if (requestId !== state.requestId) {
+      return;
+    }
     hideProgress();
     showFailure('cannot read ' + file.name + ': ' + (reader.error ? reader.error.message : 'unknown error'));
   };
@@ -191,11 +196,12 @@ function resetFile(fileName, bytes) {
   state.fileName = fileName;
   state.bytes = bytes;
   state.undoStack = [];
-  state.edited = false;
-  state.selectedFault = -1;
+  state.version = 0;
+  state.savedVersion = 0;
   state.pendingSelection = null;
   state.readTime = null;
 }
+
 // --- wiring ------------------------------------------------------------------------
 
 var grid = new PointGrid(page.byId('grid'), page.byId('grid-body'), page.byId('grid-head'), {
@@ -216,6 +222,7 @@ page.byId('file-input').addEventListener('change', function (event) {
     readFile(file);
   }
 });
+
 // Choosing the same file again, after changing it elsewhere, checks it again.
 page.byId('file-input').addEventListener('click', function (event) {
   event.target.value = '';

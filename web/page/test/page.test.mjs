@@ -221,6 +221,7 @@ describe('marlint.html', () => {
     assert.equal(fixed.status, '0');
     assert.deepEqual(fixed.faults, []);
 
+    assert.equal(await page.textContent('#edit-state'), 'Changed, not saved yet');
     const download = page.waitForEvent('download');
     await page.focus('#save');
     await page.keyboard.press('Enter');
@@ -233,6 +234,7 @@ describe('marlint.html', () => {
     ]);
     assert.ok(saved.equals(expected), `saved bytes: ${JSON.stringify(saved.toString('latin1'))}`);
     assert.equal((await download).suggestedFilename(), 'Speed.csv');
+    assert.equal(await page.textContent('#edit-state'), 'Saved');
 
     await page.evaluate(() => {
       document.querySelector('[data-testid=status]').textContent = '';
