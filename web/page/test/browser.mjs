@@ -34,7 +34,7 @@ export async function openPage(browser, options = {}) {
   });
   const page = await context.newPage();
   const errors = [];
-  const pageUrl = pathToFileURL(pagePath).href;
+  const pageUrl = options.url || pathToFileURL(pagePath).href;
   page.on('pageerror', (error) => errors.push(String(error)));
   page.on('console', (message) => {
     if (message.type() === 'error') {

@@ -7,6 +7,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import http from 'node:http';
 import { mkdtemp, readFile, readdir, rm, stat, writeFile } from 'node:fs/promises';
 import os from 'node:os';
 import path from 'node:path';
@@ -105,12 +106,25 @@ async function assertFaultsInPlace(page, bytes, faults) {
 }
 
 describe('marlint.html', () => {
-  test('is one file within 250 KB that opens without network', async () => {
+  test('is one file within 250 KB that works from disk and from a web server, without network', async () => {
     assert.ok((await stat(pagePath)).size <= 250 * 1024);
-    const { context, page, errors } = await freshPage();
-    await chooseFile(page, path.join(EXAMPLES, 'points.csv'));
-    assert.deepEqual(errors, []);
-    await context.close();
+    const html = await readFile(pagePath);
+    const server = http.createServer((request, response) => {
+      response.writeHead(200, { 'content-type': 'text/html; charset=utf-8' });
+      response.end(html);
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    try {
+      for (const url of [undefined, `http://127.0.0.1:${server.address().port}/marlint.html`]) {
+        const { context, page, errors } = await freshPage({ url });
+        const shown = await chooseFile(page, path.join(FAULTY, 'cycle.csv'));
+        assert.equal(shown.resultText, '99 is illegal cycle.', url);
+        assert.deepEqual(errors, [], url);
+        await context.close();
+      }
+    } finally {
+      server.close();
+    }
   });
 
   test('the valid example by the file input: OK, status 0, no fault', async () => {
