@@ -112,7 +112,14 @@ function fillLists(store) {
     rule.textContent = ' [' + record.rule + ']';
     var detail = document.createElement('div');
     detail.textContent = record.detail;
-    button.append(where, rule, detail);
+    button.append(where, rule);
+    if (kind === 'error' && isResultFault(record)) {
+      var badge = document.createElement('span');
+      badge.className = 'result-badge';
+      badge.textContent = 'the result text';
+      button.append(' ', badge);
+    }
+    button.append(detail);
     item.appendChild(button);
     lists[kind].appendChild(item);
   }
@@ -122,6 +129,14 @@ function fillLists(store) {
   page.byId('faults-more').textContent =
     total.error === 0 ? 'No faults.' : shown.error < total.error ? moreText(shown.error, total.error) : '';
   page.byId('notes-more').textContent = shown.note < total.note ? moreText(shown.note, total.note) : '';
+}
+
+// The fault the result text names: the first one the check meets, which
+// for a repeated name comes after every row although the list is in line
+// order.
+function isResultFault(record) {
+  var first = state.store.record(0);
+  return Boolean(first) && first.line === record.line && first.column === record.column && first.rule === record.rule;
 }
 
 function moreText(shown, total) {

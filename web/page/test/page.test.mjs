@@ -202,6 +202,20 @@ describe('marlint.html', () => {
       // The text area keeps LF line ends; the columns are the same.
       await assertFaultsInPlace(page, Buffer.from(bytes.toString('utf8').replace(/\r\n/g, '\n')), shown.faults);
     }
+
+    // A repeated name is found after every row: the result text names the
+    // unit on line 4, though the list, in line order, starts with line 3.
+    await page.fill('#paste-text', '2,3,False\nD,ReadMode_1,,,,,,,,,,,,\nD,ReadMode_1,,,,,,,,,,,,\n' +
+      'C,Temp1,SAMPLE,,500,CELSIUS_,Path,,1,String,R,,100,\n');
+    await page.evaluate(() => {
+      document.querySelector('[data-testid=status]').textContent = '';
+    });
+    await page.click('#check-text');
+    const shown = await outcome(page);
+    assert.equal(shown.resultText, 'CELSIUS_ is illegal unit.');
+    assert.deepEqual(shown.faults.map((fault) => fault.line), [3, 4]);
+    assert.equal(await page.$eval('.result-badge', (badge) => badge.closest('[data-testid=fault]').dataset.line), '4');
+    assert.equal(await page.$$eval('.result-badge', (badges) => badges.length), 1);
     assert.deepEqual(errors, []);
     await context.close();
   });
