@@ -121,6 +121,18 @@ function firstEmptyLine(bytes, lineStarts) {
   return 0;
 }
 
+var strictUtf8 = new TextDecoder('utf-8', { fatal: true });
+
+// The result text copies bytes from the file: bytes that are not UTF-8 are
+// read as Windows-1252, as the grid shows them.
+function resultTextOf(result) {
+  try {
+    return strictUtf8.decode(result.resultBytes);
+  } catch (notUtf8) {
+    return new TextDecoder('windows-1252').decode(result.resultBytes);
+  }
+}
+
 // Two passes: the first stops at the first fault, as the command line does,
 // so the result text and status show at once; the second, only when there is
 // something to find, goes on to every fault and note while the page can
@@ -145,7 +157,7 @@ function runCheck(checker, request, buffer) {
       {
         type: 'result',
         id: request.id,
-        resultText: result.resultText,
+        resultText: resultTextOf(result),
         status: result.status,
         lineStarts: lineStarts,
         firstEmptyLine: emptyLine,

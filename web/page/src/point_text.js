@@ -8,7 +8,20 @@
 var DISPLAY_BYTES_PER_LINE = 4096;
 
 var utf8Decoder = new TextDecoder('utf-8', { fatal: false });
+var strictUtf8Decoder = new TextDecoder('utf-8', { fatal: true });
+var windows1252Decoder = new TextDecoder('windows-1252');
 var utf8Encoder = new TextEncoder();
+
+// Text as a person reads it: UTF-8, or, for bytes that are not UTF-8, the
+// Windows code page spreadsheets on Windows write (so "MILLIM\xC8TRE" shows
+// as MILLIMÈTRE rather than with a replacement character).
+function readableText(bytes) {
+  try {
+    return strictUtf8Decoder.decode(bytes);
+  } catch (notUtf8) {
+    return windows1252Decoder.decode(bytes);
+  }
+}
 
 function PointText(bytes, lineStarts) {
   this.bytes = bytes;
@@ -51,7 +64,7 @@ PointText.prototype.displayFields = function (line) {
 // Control characters become visible symbols (a tab as ␉, a lone CR as ␍), so
 // the cell shows what the check sees.
 function visibleText(bytes) {
-  var text = utf8Decoder.decode(bytes);
+  var text = readableText(bytes);
   return text.replace(/[\u0000-\u001f\u007f]/g, function (character) {
     var code = character.charCodeAt(0);
     return String.fromCharCode(code === 127 ? 0x2421 : 0x2400 + code);

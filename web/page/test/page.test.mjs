@@ -220,6 +220,22 @@ describe('marlint.html', () => {
     await context.close();
   });
 
+  test('bytes that are not UTF-8 read as Windows-1252, in the result text and the grid', async () => {
+    const file = path.join(scratch, 'Latin1.csv');
+    await writeFile(
+      file,
+      Buffer.concat([Buffer.from('2,3,False\r\nC,Temp1,SAMPLE,,500,MILLIM'), Buffer.from([0xc8]), Buffer.from('TRE,Path,,1,String,R,,100,\r\n')])
+    );
+    const { context, page, errors } = await freshPage();
+    const shown = await chooseFile(page, file);
+    assert.equal(shown.resultText, 'MILLIMÈTRE is illegal unit.');
+    assert.deepEqual(shown.faults, [{ line: 2, column: 21, field: 5, rule: 'unit-name' }]);
+    await page.click('[data-testid=fault]');
+    assert.equal(await page.textContent('#grid-active-cell'), 'MILLIMÈTRE');
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
   test('a suggestion applied and the file saved: only the fault\'s bytes change', async () => {
     // CR LF line ends, a byte that is not UTF-8 and text after the rows, with
     // no line end at the end: all must come back as they were.
