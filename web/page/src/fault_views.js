@@ -120,6 +120,8 @@ function fillLists(store) {
       button.append(' ', badge);
     }
     button.append(detail);
+    // Each list is one stop for Tab; the arrow keys move inside it.
+    button.tabIndex = shown[kind] === 1 ? 0 : -1;
     item.appendChild(button);
     lists[kind].appendChild(item);
   }
@@ -168,6 +170,38 @@ function stepFault(forward) {
   }
   var index = store.step(grid.active.line, grid.active.column - 1, forward);
   selectFault(index, true);
+}
+
+function makeTabStop(button) {
+  var buttons = button.closest('.fault-list').querySelectorAll('button');
+  for (var i = 0; i < buttons.length; ++i) {
+    buttons[i].tabIndex = buttons[i] === button ? 0 : -1;
+  }
+}
+
+// Up and down (Home and End) move through a list of faults or notes.
+function onListKey(event) {
+  var button = event.target.closest('button[data-index]');
+  if (!button) {
+    return;
+  }
+  var item = button.parentElement;
+  var target = null;
+  if (event.key === 'ArrowDown') {
+    target = item.nextElementSibling;
+  } else if (event.key === 'ArrowUp') {
+    target = item.previousElementSibling;
+  } else if (event.key === 'Home') {
+    target = item.parentElement.firstElementChild;
+  } else if (event.key === 'End') {
+    target = item.parentElement.lastElementChild;
+  }
+  if (target) {
+    event.preventDefault();
+    var next = target.querySelector('button');
+    makeTabStop(next);
+    next.focus();
+  }
 }
 
 function markCurrentInList() {
@@ -227,6 +261,7 @@ function showDetail(line, column) {
     var listed = document.querySelector('.fault-list button[data-index="' + found[k] + '"]');
     if (listed) {
       listed.setAttribute('aria-current', 'true');
+      makeTabStop(listed);
       scrollIntoList(listed);
     }
   }

@@ -253,6 +253,8 @@ page.byId('detail').addEventListener('keydown', function (event) {
 
 page.byId('fault-list').addEventListener('click', onListClick);
 page.byId('note-list').addEventListener('click', onListClick);
+page.byId('fault-list').addEventListener('keydown', onListKey);
+page.byId('note-list').addEventListener('keydown', onListKey);
 
 function onListClick(event) {
   var button = event.target.closest('button[data-index]');

@@ -214,6 +214,12 @@ describe('marlint.html', () => {
     const shown = await outcome(page);
     assert.equal(shown.resultText, 'CELSIUS_ is illegal unit.');
     assert.deepEqual(shown.faults.map((fault) => fault.line), [3, 4]);
+    // The list is one Tab stop; Down and Enter choose the next fault's cell.
+    await page.focus('[data-testid=fault][tabindex="0"]');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$eval('#grid-active-cell', (cell) => cell.closest('[data-line]').dataset.line), '4');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'grid');
     assert.equal(await page.$eval('.result-badge', (badge) => badge.closest('[data-testid=fault]').dataset.line), '4');
     assert.equal(await page.$$eval('.result-badge', (badges) => badges.length), 1);
     assert.deepEqual(errors, []);
