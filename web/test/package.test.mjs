@@ -24,10 +24,10 @@ const version = /project\(marlint VERSION ([0-9.]+)/.exec(readFileSync(join(repo
 const native = process.env.MARLINT_NATIVE || join(repo, "build/debug/marlint");
 const generator = process.env.MARLINT_GENERATOR || join(repo, "build/debug/tools/generate_point_files");
 const tarball = process.env.MARLINT_TARBALL || join(repo, `build/web/marlint-${version}.tgz`);
-const generatedRounds = Number(process.env.MARLINT_GENERATED_ROUNDS || 120);
+const generatedRounds = Number(process.env.MARLINT_GENERATED_ROUNDS || 100);
 // The command starts Node and the module for every run; every this-many-th
 // generated file is enough to show it is the same program.
-const commandEveryNth = 8;
+const commandEveryNth = 16;
 
 let scratch;
 let installed;
