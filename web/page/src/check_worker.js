@@ -121,7 +121,7 @@ function firstEmptyLine(bytes, lineStarts) {
   return 0;
 }
 
-var strictUtf8 = new TextDecoder('utf-8', { fatal: true });
+var strictUtf8 = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true });
 
 // The result text copies bytes from the file: bytes that are not UTF-8 are
 // read as Windows-1252, as the grid shows them.
@@ -129,7 +129,7 @@ function resultTextOf(result) {
   try {
     return strictUtf8.decode(result.resultBytes);
   } catch (notUtf8) {
-    return new TextDecoder('windows-1252').decode(result.resultBytes);
+    return new TextDecoder('windows-1252', { ignoreBOM: true }).decode(result.resultBytes);
   }
 }
 

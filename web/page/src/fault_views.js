@@ -53,7 +53,7 @@ function showFaults(store, complete) {
     grid.select(selection.line, selection.column, true);
   } else if (state.keepActive) {
     grid.select(grid.active.line, grid.active.column, false);
-  } else if (store.count > 0 && store.lines[store.order[0]] > 0) {
+  } else if (store.count > 0) {
     selectFault(store.order[0], false);
   } else {
     grid.select(1, 1, false);

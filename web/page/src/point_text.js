@@ -7,9 +7,10 @@
 // line ends is one huge line, and the grid must still draw at once.
 var DISPLAY_BYTES_PER_LINE = 4096;
 
-var utf8Decoder = new TextDecoder('utf-8', { fatal: false });
-var strictUtf8Decoder = new TextDecoder('utf-8', { fatal: true });
-var windows1252Decoder = new TextDecoder('windows-1252');
+// A byte-order mark is kept as a character: it is part of the first field.
+var utf8Decoder = new TextDecoder('utf-8', { fatal: false, ignoreBOM: true });
+var strictUtf8Decoder = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true });
+var windows1252Decoder = new TextDecoder('windows-1252', { ignoreBOM: true });
 var utf8Encoder = new TextEncoder();
 
 // Text as a person reads it: UTF-8, or, for bytes that are not UTF-8, the
@@ -61,12 +62,15 @@ PointText.prototype.displayFields = function (line) {
   return fields;
 };
 
-// Control characters become visible symbols (a tab as ␉, a lone CR as ␍), so
-// the cell shows what the check sees.
+// Control characters become visible symbols (a tab as ␉, a lone CR as ␍, a
+// byte-order mark as ⟨BOM⟩), so the cell shows what the check sees.
 function visibleText(bytes) {
   var text = readableText(bytes);
-  return text.replace(/[\u0000-\u001f\u007f]/g, function (character) {
+  return text.replace(/[\u0000-\u001f\u007f\ufeff]/g, function (character) {
     var code = character.charCodeAt(0);
+    if (code === 0xfeff) {
+      return '⟨BOM⟩';
+    }
     return String.fromCharCode(code === 127 ? 0x2421 : 0x2400 + code);
   });
 }

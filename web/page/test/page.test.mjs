@@ -226,7 +226,7 @@ describe('marlint.html', () => {
     await context.close();
   });
 
-  test('bytes that are not UTF-8 read as Windows-1252, in the result text and the grid', async () => {
+  test('bytes that are not UTF-8 read as Windows-1252, and a byte-order mark kept, in the result text and the grid', async () => {
     const file = path.join(scratch, 'Latin1.csv');
     await writeFile(
       file,
@@ -238,6 +238,14 @@ describe('marlint.html', () => {
     assert.deepEqual(shown.faults, [{ line: 2, column: 21, field: 5, rule: 'unit-name' }]);
     await page.click('[data-testid=fault]');
     assert.equal(await page.textContent('#grid-active-cell'), 'MILLIMÈTRE');
+
+    // A byte-order mark stays in the result text, as the command writes it,
+    // and shows in its cell.
+    await writeFile(file, '\ufeff2,3,False\n');
+    const marked = await chooseFile(page, file);
+    assert.equal(marked.resultText, '\ufeff2,3,False is illegal PMC path num.');
+    await page.click('[data-testid=fault]');
+    assert.equal(await page.textContent('#grid-active-cell'), '⟨BOM⟩2');
     assert.deepEqual(errors, []);
     await context.close();
   });
