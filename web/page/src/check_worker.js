@@ -158,6 +158,7 @@ function runCheck(checker, request, buffer) {
         type: 'result',
         id: request.id,
         resultText: resultTextOf(result),
+        resultBytes: result.resultBytes,
         status: result.status,
         lineStarts: lineStarts,
         firstEmptyLine: emptyLine,

@@ -61,21 +61,33 @@ function showEditState() {
   page.byId('edit-state').textContent = text;
 }
 
+function download(bytes, fileName) {
+  var link = document.createElement('a');
+  var url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  link.href = url;
+  link.download = fileName;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(function () {
+    URL.revokeObjectURL(url);
+  }, 60000);
+}
+
 function saveFile() {
   if (state.bytes === null) {
     return;
   }
-  var link = document.createElement('a');
-  var url = URL.createObjectURL(new Blob([state.bytes], { type: 'application/octet-stream' }));
-  link.href = url;
-  link.download = state.fileName;
-  document.body.appendChild(link);
-  link.click();
-  link.remove();
+  download(state.bytes, state.fileName);
   state.savedVersion = state.version;
   showEditState();
-  setTimeout(function () {
-    URL.revokeObjectURL(url);
-  }, 60000);
+}
+
+// The result file the command writes for these bytes: the result text, no
+// line end.
+function saveResultText() {
+  if (state.resultBytes) {
+    download(state.resultBytes, 'result');
+  }
 }
 

@@ -15,7 +15,18 @@ function showResult(message) {
   page.byId('lists').hidden = false;
   page.byId('file-name').textContent = state.fileName;
   var resultText = page.byId('result-text');
-  resultText.textContent = message.resultText;
+  var cut = message.resultText.length > RESULT_TEXT_SHOWN;
+  // A whole line is the result text of a line with the wrong number of
+  // fields, and a file with CR-only line ends is one line: the page shows
+  // its start, and Save the result text gives every byte.
+  resultText.textContent = cut ? message.resultText.slice(0, RESULT_TEXT_SHOWN) : message.resultText;
+  resultText.dataset.cut = cut ? 'true' : 'false';
+  page.byId('result-cut').hidden = !cut;
+  page.byId('result-cut').textContent = cut
+    ? 'The result text shown stops after ' + RESULT_TEXT_SHOWN.toLocaleString('en') + ' of its ' +
+      message.resultBytes.length.toLocaleString('en') + ' bytes; Save the result text gives all of them.'
+    : '';
+  state.resultBytes = message.resultBytes;
   resultText.className = 'result-text ' + (message.status === 0 ? 'ok' : 'failed');
   page.byId('status').textContent = String(message.status);
   showEditState();
@@ -67,6 +78,11 @@ function showFailure(text) {
   page.byId('result-text').className = 'result-text';
   page.byId('status').textContent = '';
   page.byId('summary').textContent = 'The check did not finish: ' + text;
+}
+
+// A whole line can be megabytes long: the page shows the start of it.
+function shortened(text) {
+  return text.length > RESULT_TEXT_SHOWN ? text.slice(0, RESULT_TEXT_SHOWN) + '…' : text;
 }
 
 function milliseconds(time) {
@@ -309,12 +325,12 @@ function findingElement(index) {
   if (record.message) {
     var message = document.createElement('p');
     message.className = 'muted';
-    message.textContent = 'Result text when first: ' + record.message;
+    message.textContent = 'Result text when first: ' + shortened(record.message);
     box.appendChild(message);
   }
   var suggestions = record.suggestions || [];
-  var length = state.text.faultTextLength(record);
   if (suggestions.length > 0) {
+    var length = state.text.faultTextLength(record);
     var row = document.createElement('div');
     row.className = 'suggestions';
     for (var i = 0; i < suggestions.length; ++i) {

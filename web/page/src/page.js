@@ -6,6 +6,8 @@
 // Whole fault records are kept for this many faults of a check; past it the
 // grid still marks every fault, from where it is and its rule.
 var KEPT_FAULTS = 20000;
+// The page shows at most this many characters of a result text.
+var RESULT_TEXT_SHOWN = 2000;
 // The lists draw at most this many entries; F8 and the buttons reach the rest.
 var LISTED_FAULTS = 1000;
 
@@ -271,6 +273,7 @@ page.byId('previous-fault').addEventListener('click', function () {
 });
 page.byId('undo').addEventListener('click', undoEdit);
 page.byId('save').addEventListener('click', saveFile);
+page.byId('save-result').addEventListener('click', saveResultText);
 
 var dropZone = page.byId('drop-zone');
 // A file dropped anywhere on the page is checked; dragged text still drops

@@ -84,12 +84,17 @@ PointText.prototype.faultTextLength = function (fault) {
     return -1;
   }
   var range = this.lineRange(fault.line);
-  var position = range.start + fault.column - 1;
+  var start = range.start + fault.column - 1;
+  var encoded = utf8Encoder.encode(fault.text);
+  if (bytesAt(this.bytes, start, encoded, range.end)) {
+    return encoded.length;
+  }
+  var position = start;
   for (var index = 0; index < fault.text.length; ) {
     var codePoint = fault.text.codePointAt(index);
-    var encoded = utf8Encoder.encode(String.fromCodePoint(codePoint));
-    if (bytesAt(this.bytes, position, encoded, range.end)) {
-      position += encoded.length;
+    var character = utf8Encoder.encode(String.fromCodePoint(codePoint));
+    if (bytesAt(this.bytes, position, character, range.end)) {
+      position += character.length;
     } else if (codePoint <= 0xff && position < range.end && this.bytes[position] === codePoint) {
       position += 1;
     } else {
@@ -97,7 +102,7 @@ PointText.prototype.faultTextLength = function (fault) {
     }
     index += codePoint > 0xffff ? 2 : 1;
   }
-  return position - (range.start + fault.column - 1);
+  return position - start;
 };
 
 function bytesAt(bytes, position, expected, limit) {

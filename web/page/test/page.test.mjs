@@ -250,6 +250,22 @@ describe('marlint.html', () => {
     await context.close();
   });
 
+  test('a file with CR-only line ends is one line: its result text shown cut, saved whole', async () => {
+    const row = 'C,Temp1,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,';
+    const text = '2,3,False\r' + Array.from({ length: 20000 }, () => row).join('\r');
+    const file = path.join(scratch, 'CarriageReturns.csv');
+    await writeFile(file, text);
+    const { context, page, errors } = await freshPage();
+    const shown = await chooseFile(page, file);
+    assert.equal(shown.resultText, text.slice(0, 2000));
+    assert.deepEqual(shown.faults, [{ line: 1, column: 1, field: -1, rule: 'header-field-count' }]);
+    const resultFile = page.waitForEvent('download');
+    await page.click('#save-result');
+    assert.equal(await readFile(await (await resultFile).path(), 'latin1'), text + ' is illegal format.');
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
   test('a suggestion applied and the file saved: only the fault\'s bytes change', async () => {
     // CR LF line ends, a byte that is not UTF-8 and text after the rows, with
     // no line end at the end: all must come back as they were.
@@ -263,6 +279,9 @@ describe('marlint.html', () => {
     const { context, page, errors } = await freshPage();
     const shown = await chooseFile(page, file);
     assert.equal(shown.resultText, 'MILLIMETER/SECOND is illegal unit.');
+    const resultFile = page.waitForEvent('download');
+    await page.click('#save-result');
+    assert.equal(await readFile(await (await resultFile).path(), 'latin1'), 'MILLIMETER/SECOND is illegal unit.');
     // By keyboard alone: into the grid, to the fault, into its detail, apply.
     await page.focus('#grid');
     await page.keyboard.press('Control+Home');
