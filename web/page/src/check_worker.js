@@ -184,13 +184,38 @@ function runCheck(checker, request, buffer) {
   });
 }
 
+// While a person still picks a file, the module is compiled and checks a
+// few thousand rows of every kind a few times: the browser then runs the
+// check's loops as optimised code on the first real file, which is up to
+// twice as fast as the first run of a fresh module.
+var WARM_UP_ROWS = [
+  'SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,',
+  'SAMPLE,,500,LITER / SECOND,Device,PMC path 1,5,String,R,R,200,',
+  'EVENT,,800,,Device,PMC path 1,7,String,R,X,10,3',
+  'EVENT,RUNNING,1000,,Controller,,,,,,,',
+  'CONDITION,1000 1001 2500,1000,,Path,,,,,,,',
+];
+
+function warmUp(checker) {
+  var lines = ['2,3,False'];
+  for (var i = 0; i < 4000; ++i) {
+    lines.push(i % 5 === 4 ? 'D,ReadMode_' + i + ',,,,,,,,,,,,' : 'C,WarmUp' + i + ',' + WARM_UP_ROWS[i % 5]);
+  }
+  var sample = lines.join('\n') + '\n';
+  var round = function (left) {
+    return left === 0 ? undefined : Promise.resolve(checker.check(sample, { every: left % 2 === 0 })).then(function () {
+      return round(left - 1);
+    });
+  };
+  return round(4);
+}
+
 self.onmessage = function (event) {
   var request = event.data;
   loadChecker()
     .then(function (checker) {
       if (request.warmUp) {
-        // The module is compiled while a person still picks a file.
-        return checker.check(new Uint8Array(0));
+        return warmUp(checker);
       }
       // A chosen file is read here, at the same time as the page reads it.
       return request.file
