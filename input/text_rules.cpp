@@ -104,8 +104,12 @@ std::int32_t readLeadingIntByFullRule(std::string_view text) {
     negative = *next == '-';
     ++next;
   }
-  // Ten digits fit in 64 bits; an eleventh is past the 32-bit range anyway,
-  // so any number of digits is read without overflow.
+  // Zeros in front never make a value larger: skip them, then count only
+  // significant digits. Ten of them fit in 64 bits; an eleventh is past the
+  // 32-bit range anyway, so any number of digits is read without overflow.
+  while (next != end && *next == '0') {
+    ++next;
+  }
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   constexpr std::ptrdiff_t kDigitsThatFit = 10;
   const char* const fitEnd = end - next > kDigitsThatFit ? next + kDigitsThatFit : end;

@@ -25,7 +25,7 @@ void PointList::startChunk(Bucket& bucket) {
 void PointList::append(std::string_view name) {
   // The top byte of the hash picks the bucket; the next 24 bits go into the key.
   const std::uint64_t hash = hashName(name, hashSeed_);
-  Bucket& bucket = buckets_[hash >> 56];
+  Bucket& bucket = buckets_[hash >> kBucketShift];
   if (bucket.next == bucket.end) {
     startChunk(bucket);
   }

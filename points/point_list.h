@@ -24,6 +24,12 @@ class PointList {
   using Key = std::uint64_t;
   static constexpr std::size_t kBucketCount = 256;
   static constexpr int kHashBitsInKey = 64 - NameArena::kHandleBits;
+  static constexpr int kBucketShift = 56;
+
+  PointList() = default;
+  // A list that spreads names by `hashSeed` instead of a seed of its own:
+  // the same names then always land in the same buckets.
+  explicit PointList(std::uint64_t hashSeed) : hashSeed_(hashSeed) {}
 
   void append(const PointRecord& record) { append(record.name); }
   void append(std::string_view name);
@@ -40,6 +46,10 @@ class PointList {
     return key & ((Key{1} << NameArena::kHandleBits) - 1);
   }
 
+  // The bucket whose keys hold `name`: the top byte of its hash.
+  std::size_t bucketOf(std::string_view name) const {
+    return static_cast<std::size_t>(hashName(name, hashSeed_) >> kBucketShift);
+  }
   std::size_t bucketSize(std::size_t bucket) const;
 
   // Calls `visit(key)` for each key of `bucket`, in file order.

@@ -3,52 +3,93 @@
 
 The files come from the point file generator (tools/generate_point_files,
 built by the test preset as build/debug/tools/generate_point_files): valid
-files and files with one fault of every kind, in batches written to a
-scratch folder and removed again. Folders given with --also (the fuzz
-corpus, the faulty examples) are checked too.
+files and files with one fault of every kind, every number column written
+in many spellings, in batches written to a scratch folder and removed again.
+Folders given with --also (the fuzz corpus, the faulty examples) are checked
+too.
 
-For every file both binaries run as `marlint FILE`, and the result text on
-standard error and the exit status must be the same byte for byte; every
-tenth file is also checked through standard input (`marlint - < FILE`) and
-with a result file (`marlint FILE RESULT`). The first differences are copied
-to --failures and printed; the exit status is 1 when there was any.
+For every file the old binary runs as `marlint FILE`, and the new one must
+give the same result text on standard error and the same exit status byte
+for byte: as `marlint FILE`, and with each option set (--locate, --all,
+--json, --all --json), since options only add a report on standard output.
+That report must agree with the result text: empty for "OK", otherwise one
+line (a line per fault with --all), and with --json lines of JSON whose
+"message" is the result text. Every file is also checked with a result file
+(`marlint [OPTIONS] FILE RESULT`, the option set taking turns), and every
+tenth through standard input (`marlint - < FILE`). The first differences
+are copied to --failures and printed; the exit status is 1 when there was
+any.
 
   /usr/bin/python3 tools/differential_check.py OLD NEW \\
       --generator build/debug/tools/generate_point_files --cases 100000
 """
 
 import argparse
+import concurrent.futures
+import json
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 
 # The generator writes one valid file and one file per fault kind per round.
 FILES_PER_ROUND = 21
 ROUNDS_PER_BATCH = 250
 MAX_REPORTED = 10
+OPTION_SETS = [["--locate"], ["--all"], ["--json"], ["--all", "--json"]]
 
 
-def outcome_by_name(binary, path):
-    completed = subprocess.run([binary, path], capture_output=True, check=False)
+def run(binary, arguments, stdin_path=None):
+    """Standard error, standard output and exit status of one run."""
+    if stdin_path is None:
+        completed = subprocess.run([binary] + arguments, stdin=subprocess.DEVNULL,
+                                   capture_output=True, check=False)
+    else:
+        with open(stdin_path, "rb") as stdin:
+            completed = subprocess.run([binary] + arguments, stdin=stdin, capture_output=True,
+                                       check=False)
     return completed.stderr, completed.stdout, completed.returncode
 
 
-def outcome_from_stdin(binary, path):
-    with open(path, "rb") as stdin:
-        completed = subprocess.run([binary, "-"], stdin=stdin, capture_output=True, check=False)
-    return completed.stderr, completed.stdout, completed.returncode
-
-
-def outcome_with_result_file(binary, path, scratch):
-    result = os.path.join(scratch, "result")
+def run_with_result_file(binary, arguments, path, result):
+    """The result file, standard error, standard output and exit status."""
     if os.path.exists(result):
         os.remove(result)
-    completed = subprocess.run([binary, path, result], capture_output=True, check=False)
+    stderr, stdout, status = run(binary, arguments + [path, result])
     with open(result, "rb") as written:
-        text = written.read()
-    return text, completed.stderr, completed.stdout, completed.returncode
+        return written.read(), stderr, stdout, status
+
+
+def as_json_text(raw):
+    """The text JSON gives for `raw` bytes: well-formed UTF-8 as it is, any
+    other byte as the code point of its value."""
+    return "".join(chr(ord(c) - 0xDC00) if 0xDC80 <= ord(c) <= 0xDCFF else c
+                   for c in raw.decode("utf-8", "surrogateescape"))
+
+
+def report_problem(options, result_text, report):
+    """What is wrong with the report of a run with `options`, or None."""
+    if result_text == b"OK":
+        return None if report == b"" else "a report for an acceptable file"
+    if not report.endswith(b"\n"):
+        return "no report, or one without a line end"
+    lines = report[:-1].split(b"\n")
+    every_fault = "--all" in options
+    if not every_fault and len(lines) != 1:
+        return f"{len(lines)} report lines for one fault"
+    if "--json" not in options:
+        if not all(b": error: " in line for line in lines):
+            return "a report line without ': error: '"
+        return None
+    try:
+        messages = [json.loads(line.decode("utf-8"))["message"] for line in lines]
+    except (ValueError, KeyError, TypeError) as error:
+        return f"a report line that is not a fault in JSON ({error})"
+    if as_json_text(result_text) not in messages:
+        return "no fault in the report has the result text as its message"
+    return None
 
 
 class Comparison:
@@ -59,19 +100,52 @@ class Comparison:
         self.files = 0
         self.runs = 0
         self.differences = 0
+        self.lock = threading.Lock()
 
-    def check(self, path, scratch, thorough):
-        self.files += 1
-        ways = [("by name", lambda binary: outcome_by_name(binary, path))]
+    def check(self, path, scratch, index, thorough):
+        """Compares both binaries on one file; `index` picks the option set
+        of the result file run."""
+        problems = []
+        runs = 0
+        old = run(self.old, [path])
+        for options in [[]] + OPTION_SETS:
+            new = run(self.new, options + [path])
+            runs += 1
+            wanted = old if not options else (old[0], new[1], old[2])
+            if new != wanted:
+                problems.append((" ".join(options) or "plain", old, new))
+            elif options and report_problem(options, new[0], new[1]):
+                problems.append((" ".join(options) + ": " +
+                                 report_problem(options, new[0], new[1]), old, new))
+
+        result = os.path.join(scratch, f"result-{threading.get_ident()}")
+        file_options = OPTION_SETS[index % len(OPTION_SETS)]
+        old_file = run_with_result_file(self.old, [], path, result)
+        new_file = run_with_result_file(self.new, file_options, path, result)
+        runs += 2
+        if (new_file[0], new_file[1], new_file[3]) != (old_file[0], old_file[1], old_file[3]):
+            problems.append((" ".join(file_options) + " with a result file", old_file, new_file))
+        elif report_problem(file_options, new_file[0], new_file[2]):
+            problems.append((" ".join(file_options) + " with a result file: " +
+                             report_problem(file_options, new_file[0], new_file[2]),
+                             old_file, new_file))
+
         if thorough:
-            ways.append(("from standard input", lambda binary: outcome_from_stdin(binary, path)))
-            ways.append(("with a result file",
-                         lambda binary: outcome_with_result_file(binary, path, scratch)))
-        for way, run in ways:
-            self.runs += 1
-            old, new = run(self.old), run(self.new)
-            if old != new:
-                self.report(path, way, old, new)
+            old_in = run(self.old, ["-"], stdin_path=path)
+            new_in = run(self.new, ["-"], stdin_path=path)
+            old_plain_file = run_with_result_file(self.old, [], path, result)
+            new_plain_file = run_with_result_file(self.new, [], path, result)
+            runs += 4
+            if old_in != new_in:
+                problems.append(("from standard input", old_in, new_in))
+            if old_plain_file != new_plain_file:
+                problems.append(("with a result file", old_plain_file, new_plain_file))
+
+        with self.lock:
+            self.files += 1
+            self.runs += runs
+            for way, old_outcome, new_outcome in problems:
+                self.report(path, way, old_outcome, new_outcome)
 
     def report(self, path, way, old, new):
         self.differences += 1
@@ -99,6 +173,16 @@ def generated_batches(generator, cases, seed, scratch):
         batch += 1
 
 
+def check_folder(comparison, pool, folder, scratch, every_file_thorough):
+    paths = [os.path.join(folder, name) for name in sorted(os.listdir(folder))]
+    paths = [path for path in paths if os.path.isfile(path)]
+    jobs = [pool.submit(comparison.check, path, scratch, index,
+                        every_file_thorough or index % 10 == 0)
+            for index, path in enumerate(paths)]
+    for job in jobs:
+        job.result()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("old", help="the binary whose results are taken as right")
@@ -109,25 +193,23 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="first generator seed (default: 1)")
     parser.add_argument("--also", nargs="*", default=[],
                         help="folders whose files are checked too")
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1,
+                        help="files checked at once (default: the number of processors)")
     parser.add_argument("--failures", default=os.path.join("build", "differential-failures"),
                         help="where differing files are kept")
     args = parser.parse_args()
 
     comparison = Comparison(os.path.abspath(args.old), os.path.abspath(args.new), args.failures)
-    with tempfile.TemporaryDirectory() as scratch:
-        folders = list(args.also)
-        for folder in folders:
-            for name in sorted(os.listdir(folder)):
-                path = os.path.join(folder, name)
-                if os.path.isfile(path):
-                    comparison.check(path, scratch, thorough=True)
+    with tempfile.TemporaryDirectory() as scratch, \
+            concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
+        for folder in args.also:
+            check_folder(comparison, pool, folder, scratch, every_file_thorough=True)
         for folder in generated_batches(args.generator, args.cases, args.seed, scratch):
-            for index, name in enumerate(sorted(os.listdir(folder))):
-                comparison.check(os.path.join(folder, name), scratch, thorough=index % 10 == 0)
-            print(f"{comparison.files} files, {comparison.runs} runs per binary, "
+            check_folder(comparison, pool, folder, scratch, every_file_thorough=False)
+            print(f"{comparison.files} files, {comparison.runs} runs in all, "
                   f"{comparison.differences} differences", flush=True)
 
-    print(f"Compared {comparison.files} files ({comparison.runs} runs of each binary): "
+    print(f"Compared {comparison.files} files ({comparison.runs} runs of the two binaries): "
           f"{comparison.differences} differences.")
     return 1 if comparison.differences else 0
 

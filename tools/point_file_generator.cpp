@@ -203,19 +203,9 @@ PointFileGenerator::Header PointFileGenerator::randomHeader() {
   Header header;
   header.pmcPathCount = uniform(1, 5);
   header.cncPathCount = uniform(1, 10);
-  // Counts are read leniently: blanks, a sign and trailing text are fine.
-  const auto countText = [this](int count) {
-    const std::string digits = std::to_string(count);
-    switch (uniform(0, 9)) {
-      case 0: return " " + digits;
-      case 1: return "+" + digits;
-      case 2: return digits + "x";
-      case 3: return "0" + digits;
-      default: return digits;
-    }
-  };
-  header.line = countText(header.pmcPathCount) + "," + countText(header.cncPathCount) + "," +
-                (chance(50) ? "True" : "False");
+  // Counts are read leniently: blanks, a sign, zeros and trailing text are fine.
+  header.line = spelledLenient(header.pmcPathCount) + "," + spelledLenient(header.cncPathCount) +
+                "," + (chance(50) ? "True" : "False");
   return header;
 }
 
@@ -238,7 +228,11 @@ std::string PointFileGenerator::freshDName() {
     const std::string& method = pick(kMethodNames);
     const std::string counter = std::to_string(++nameCounter_);
     std::string name;
-    switch (uniform(0, 5)) {
+    switch (uniform(0, 6)) {
+      case 6:
+        name = method + "_" +
+               spelledLenient(chance(50) ? counter : pastThirtyTwoBits(nameCounter_, true));
+        break;
       case 0: name = method; break;
       case 1: name = method + "_"; break;
       case 2: name = method + "_-" + counter; break;
@@ -252,14 +246,142 @@ std::string PointFileGenerator::freshDName() {
 }
 
 std::string PointFileGenerator::validCycle() {
-  const std::string digits = std::to_string(uniform(100, 10000));
-  switch (uniform(0, 9)) {
-    case 0: return " " + digits;
+  const int cycle = chance(10) ? (chance(50) ? 100 : 10000) : uniform(100, 10000);
+  return spelledLenient(cycle);
+}
+
+namespace {
+
+// Text after the digits of a lenient number: none of it starts with a digit,
+// holds a comma or an underscore.
+const std::vector<std::string> kTextAfterDigits = {"x",  "ms", ".9", " 1", "\t7",     "abc",
+                                                   "-5", "+",  "e5", " ",  "\xC3\xA9"};
+
+}  // namespace
+
+std::string PointFileGenerator::zerosInFront() {
+  return std::string(static_cast<std::size_t>(uniform(1, 60)), '0');
+}
+
+// `number` is decimal digits, with a "-" in front when negative.
+std::string PointFileGenerator::spelledLenient(const std::string& number) {
+  if (chance(40)) {
+    return number;
+  }
+  const bool negative = number[0] == '-';
+  std::string text;
+  if (chance(40)) {
+    for (int blanks = uniform(1, 8); blanks > 0; --blanks) {
+      text += chance(50) ? ' ' : '\t';
+    }
+  }
+  if (negative) {
+    text += '-';
+  } else if (chance(30)) {
+    text += '+';
+  }
+  if (chance(70)) {
+    text += zerosInFront();
+  }
+  text += negative ? number.substr(1) : number;
+  if (chance(40)) {
+    text += pick(kTextAfterDigits);
+  }
+  return text;
+}
+
+std::string PointFileGenerator::spelledNotDigitsOnly(long long value) {
+  const std::string digits = (chance(50) ? zerosInFront() : "") + std::to_string(value);
+  switch (uniform(0, 2)) {
+    case 0: return (chance(50) ? " " : "\t") + digits;
     case 1: return "+" + digits;
-    case 2: return digits + "ms";
-    case 3: return "\t" + digits;
-    case 4: return chance(50) ? "100" : "10000";
-    default: return digits;
+    default: return digits + pick(kTextAfterDigits);
+  }
+}
+
+std::string PointFileGenerator::spelledDigitsOnly(long long value) {
+  return (chance(50) ? zerosInFront() : "") + std::to_string(value);
+}
+
+std::string PointFileGenerator::spelledConditionCode(int code) {
+  std::string word = (chance(40) ? zerosInFront() : "") + std::to_string(code);
+  if (chance(20)) {
+    word += pick(std::vector<std::string>{"A", "Z9", "abc"});
+  }
+  return word;
+}
+
+std::string PointFileGenerator::pastThirtyTwoBits(long long inRange, bool withNegative) {
+  constexpr long long kTwoTo32 = 4294967296LL;
+  switch (uniform(0, withNegative ? 7 : 4)) {
+    case 0: return "2147483647";
+    case 1: return "2147483648";
+    case 2: return "4294967295";
+    case 3: return std::to_string(kTwoTo32 + inRange);
+    case 4: return std::to_string((kTwoTo32 << 8) + inRange);
+    case 5: return "-2147483648";
+    case 6: return "-2147483649";
+    default: return std::to_string(inRange - kTwoTo32);
+  }
+}
+
+std::string PointFileGenerator::spelledOutside(int lowest, int highest) {
+  if (chance(50)) {
+    return spelledLenient(pastThirtyTwoBits(uniform(lowest, highest), true));
+  }
+  return spelledLenient(pick(std::vector<int>{lowest - 1, highest + 1, -lowest, 0}));
+}
+
+std::string PointFileGenerator::spelledFaultyNumber(Fault fault, const Row& row) {
+  const bool carriesConstants =
+      row.shape == Shape::kEventWithValue || row.shape == Shape::kCondition;
+  const auto outside = [this](int lowest, int highest) { return spelledOutside(lowest, highest); };
+  switch (fault) {
+    case Fault::kCycle: return outside(100, 10000);
+    case Fault::kDataType:
+      if (carriesConstants) {
+        return spelledLenient(uniform(1, 8));
+      }
+      return row.onCncPath ? outside(1, 4) : outside(5, 8);
+    case Fault::kConstantValue: {
+      if (row.shape != Shape::kCondition) {
+        return "";
+      }
+      const std::string word =
+          zerosInFront() + (chance(50) ? pick(std::vector<std::string>{"999", "3000", "0"})
+                                       : pastThirtyTwoBits(uniform(1000, 2999), false));
+      return (chance(50) ? spelledConditionCode(1000) + " " : "") + word + (chance(20) ? "A" : "");
+    }
+    case Fault::kStartAddress: {
+      if (carriesConstants || row.dataType == 4) {
+        return spelledDigitsOnly(uniform(0, 200));
+      }
+      int lowest = 0;
+      int highest = 59999;
+      switch (row.dataType) {
+        case 1: lowest = 100, highest = 199; break;
+        case 2: lowest = 500, highest = 999; break;
+        case 3: lowest = 1, highest = 33; break;
+        default: break;
+      }
+      switch (uniform(0, 2)) {
+        case 0: return spelledNotDigitsOnly(uniform(lowest, highest));
+        case 1: return zerosInFront() + pastThirtyTwoBits(uniform(lowest, highest), false);
+        default:
+          return zerosInFront() +
+                 std::to_string(lowest > 0 && chance(50) ? lowest - 1 : highest + 1);
+      }
+    }
+    case Fault::kBitPos:
+      if (carriesConstants || row.dataType != 7) {
+        return spelledDigitsOnly(uniform(0, 7));
+      }
+      switch (uniform(0, 2)) {
+        case 0: return spelledNotDigitsOnly(uniform(0, 7));
+        case 1: return zerosInFront() + pastThirtyTwoBits(uniform(0, 7), false);
+        default: return zerosInFront() + "8";
+      }
+    default: return "";
   }
 }
 
@@ -282,9 +404,9 @@ void PointFileGenerator::fillDataColumns(Row& row, const Header& header) {
     f[kDataPath] = path == 0 ? "" : "CNC path " + std::to_string(path);
     row.dataType = uniform(1, 4);
     switch (row.dataType) {
-      case 1: f[kStartAddress] = std::to_string(uniform(100, 199)); break;
-      case 2: f[kStartAddress] = std::to_string(uniform(500, 999)); break;
-      case 3: f[kStartAddress] = (chance(20) ? "0" : "") + std::to_string(uniform(1, 33)); break;
+      case 1: f[kStartAddress] = spelledDigitsOnly(uniform(100, 199)); break;
+      case 2: f[kStartAddress] = spelledDigitsOnly(uniform(500, 999)); break;
+      case 3: f[kStartAddress] = spelledDigitsOnly(uniform(1, 33)); break;
       default: f[kStartAddress] = ""; break;
     }
     f[kAddressType] = "";
@@ -303,18 +425,12 @@ void PointFileGenerator::fillDataColumns(Row& row, const Header& header) {
     switch (uniform(0, 5)) {
       case 0: f[kStartAddress] = ""; break;
       case 1: f[kStartAddress] = chance(50) ? "0" : "59999"; break;
-      case 2: f[kStartAddress] = "000" + std::to_string(uniform(0, 59999)); break;
-      default: f[kStartAddress] = std::to_string(uniform(0, 59999)); break;
+      default: f[kStartAddress] = spelledDigitsOnly(uniform(0, 59999)); break;
     }
-    f[kBitPos] = row.dataType == 7 ? (chance(20) ? "0" : "") + std::to_string(uniform(0, 7)) : "";
+    f[kBitPos] = row.dataType == 7 ? spelledDigitsOnly(uniform(0, 7)) : "";
   }
   // Data types are read leniently too.
-  const std::string dataType = std::to_string(row.dataType);
-  switch (uniform(0, 9)) {
-    case 0: f[kDataType] = " " + dataType; break;
-    case 1: f[kDataType] = dataType + "a"; break;
-    default: f[kDataType] = dataType; break;
-  }
+  f[kDataType] = spelledLenient(row.dataType);
 }
 
 PointFileGenerator::Row PointFileGenerator::validRow(const Header& header, Shape shape) {
@@ -367,13 +483,7 @@ PointFileGenerator::Row PointFileGenerator::validRow(const Header& header, Shape
           codes.push_back(pick(codes));
           continue;
         }
-        std::string code = std::to_string(uniform(1000, 2999));
-        if (chance(10)) {
-          code = "0" + code;
-        } else if (chance(10)) {
-          code += "A";
-        }
-        codes.push_back(code);
+        codes.push_back(spelledConditionCode(uniform(1000, 2999)));
       }
       for (std::size_t i = 0; i < codes.size(); ++i) {
         f[kConstant] += (i == 0 ? "" : " ") + codes[i];
@@ -393,8 +503,8 @@ PointFileGenerator::Row PointFileGenerator::validRow(const Header& header) {
 }
 
 std::string PointFileGenerator::breakHeader(Header& header, Fault fault) {
-  const std::string pmc = std::to_string(header.pmcPathCount);
-  const std::string cnc = std::to_string(header.cncPathCount);
+  const std::string pmc = spelledLenient(header.pmcPathCount);
+  const std::string cnc = spelledLenient(header.cncPathCount);
   std::string suffix;
   switch (fault) {
     case Fault::kHeaderFormat:
@@ -404,18 +514,22 @@ std::string PointFileGenerator::breakHeader(Header& header, Fault fault) {
       suffix = " is illegal format.";
       break;
     case Fault::kHeaderPmcPathCount:
-      header.line = pick(std::vector<std::string>{"0", "6", "x", "-1",
-                                                  "\xEF\xBB\xBF"
-                                                  "1",
-                                                  "", " ", kThirtyDigits, "-" + kThirtyDigits}) +
-                    "," + cnc + ",True";
+      header.line =
+          (chance(40)
+               ? spelledOutside(1, 5)
+               : pick(std::vector<std::string>{"0", "6", "x", "-1",
+                                               "\xEF\xBB\xBF"
+                                               "1",
+                                               "", " ", kThirtyDigits, "-" + kThirtyDigits})) +
+          "," + cnc + ",True";
       suffix = " is illegal PMC path num.";
       break;
     case Fault::kHeaderCncPathCount:
-      header.line =
-          pmc + "," +
-          pick(std::vector<std::string>{"0", "11", "x", "-2", "", kThirtyDigits, "4294967297"}) +
-          ",False";
+      header.line = pmc + "," +
+                    (chance(40) ? spelledOutside(1, 10)
+                                : pick(std::vector<std::string>{"0", "11", "x", "-2", "",
+                                                                kThirtyDigits, "4294967297"})) +
+                    ",False";
       suffix = " is illegal CNC path num.";
       break;
     default:
@@ -542,6 +656,10 @@ std::string PointFileGenerator::breakRow(Row& row, const Header& header, Fault f
                    ? pick(std::vector<std::string>{"8", "-1", "", kThirtyDigits, "1 ", "+1"})
                    : pick(std::vector<std::string>{"0", "7", " "});
       break;
+  }
+  if (chance(40)) {
+    const std::string spelled = spelledFaultyNumber(fault, row);
+    faulty = spelled.empty() ? faulty : spelled;
   }
   f[target.column] = faulty;
   // What follows the fault is never read.

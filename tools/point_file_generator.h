@@ -89,6 +89,23 @@ class PointFileGenerator {
   std::string freshCName();
   std::string freshDName();
   std::string validCycle();
+  // Number spellings. A lenient column reads white space, a sign, zeros in
+  // front and text after the digits alike; a digits-only column takes zeros
+  // in front; a CONDITION code zeros in front and letters after.
+  std::string zerosInFront();
+  std::string spelledLenient(const std::string& number);
+  std::string spelledLenient(long long value) { return spelledLenient(std::to_string(value)); }
+  std::string spelledNotDigitsOnly(long long value);
+  std::string spelledDigitsOnly(long long value);
+  std::string spelledConditionCode(int code);
+  // A value at or past the ends of the 32-bit range; those past it read as
+  // `inRange` when a reader drops their high bits.
+  std::string pastThirtyTwoBits(long long inRange, bool withNegative);
+  // A lenient number outside `lowest` to `highest`, in one of the spellings.
+  std::string spelledOutside(int lowest, int highest);
+  // A wrongly valued number for the column `fault` breaks in `row`, in one
+  // of the spellings above; empty where the column holds no number.
+  std::string spelledFaultyNumber(Fault fault, const Row& row);
   std::string junkField();
   std::string lineEnd();
   // Breaks `row` at the column `fault` names; returns the message it must give.

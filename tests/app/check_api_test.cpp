@@ -184,6 +184,18 @@ const std::vector<ApiCase> kApiCases = {
        "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5; the file starts with a "
        "UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save it "
        "without one"}}},
+    {"CycleWithZerosInFront",
+     rows({withField(kSampleRow, 4, "0000000000000000000099")}),
+     Scope::kFirstFault,
+     "0000000000000000000099 is illegal cycle.",
+     {{2,
+       17,
+       4,
+       "cycle",
+       "0000000000000000000099",
+       0,
+       {},
+       "cycle \"0000000000000000000099\" reads as 99; expected 100 to 10000"}}},
     {"CrOnlyLineEnds",
      std::string(kHeader) + "\r" + kSampleRow + "\r",
      Scope::kFirstFault,

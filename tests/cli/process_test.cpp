@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "marlint/marlint.h"
 
 #include "tests/support/process_runner.h"
 
@@ -37,6 +40,38 @@ TEST(Process, AcceptableFileGivesOkOnStandardError) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.standardError, "OK");
   EXPECT_EQ(result.standardOutput, "");
+}
+
+// Every number column of every kind of row, and the header's counts, with
+// forty zeros in front of an accepted value: zeros never make a value larger.
+TEST(Process, NumbersWithManyLeadingZerosAreAccepted) {
+  const std::string zeros(40, '0');
+  const std::string file =
+      zeros + "2," + zeros + "3,False\n" + "C,Temp1,SAMPLE,,+" + zeros +
+      "500,MILLIMETER,Path,PMC path 2," + zeros + "6,String,R,D," + zeros + "100,\n" +
+      "C,Door1,SAMPLE,, " + zeros + "500ms,NONE,Device,PMC path 1," + zeros + "7,String,R,X," +
+      zeros + "10," + zeros + "3\n" + "C,Alarm1,CONDITION," + zeros + "1000 " + zeros + "2999,\t" +
+      zeros + "800,,Path2,,,,,,,\n" + "D,ReadMode_" + zeros + "1,,,,,,,,,,,,\n";
+  for (const Scope scope : {Scope::kFirstFault, Scope::kEveryFault}) {
+    CheckOptions options;
+    options.scope = scope;
+    const CheckResult result = checkBytes(file, options);
+    EXPECT_EQ(result.resultText, "OK");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(result.faults.empty());
+  }
+  const TemporaryDirectory directory;
+  const std::string pointFile = directory.writeFile("points.csv", file);
+  for (const auto& options : {std::vector<std::string>{}, std::vector<std::string>{"--locate"},
+                              std::vector<std::string>{"--all"}, std::vector<std::string>{"--json"},
+                              std::vector<std::string>{"--all", "--json"}}) {
+    std::vector<std::string> arguments = options;
+    arguments.push_back(pointFile);
+    const ProcessResult result = runMarlintProcess(arguments);
+    EXPECT_EQ(result.exitStatus, 0) << ::testing::PrintToString(options);
+    EXPECT_EQ(result.standardError, "OK") << ::testing::PrintToString(options);
+    EXPECT_EQ(result.standardOutput, "") << ::testing::PrintToString(options);
+  }
 }
 
 TEST(Process, ResultFileHoldsTextWithoutLineEnd) {

@@ -50,12 +50,12 @@ TEST(SplitFieldsInto, CountsOneFieldPastCapacity) {
 using SplitInto = std::size_t (*)(std::string_view, char, std::string_view*, std::size_t);
 
 // Both block splitters agree with the one-field-at-a-time split on texts of
-// every length around the 16-byte blocks, with delimiters at every place a
-// block can have them, and on hostile lines. Each text is copied into a
+// every length around the 16-byte blocks and the 64-byte chunks, with
+// delimiters at every place a block can have them, and on hostile lines. Each text is copied into a
 // buffer of its exact size, so a read past its end is caught by the sanitizers.
 TEST(SplitFieldsInto, BlockSplittersAgreeWithThePlainSplit) {
   std::vector<std::pair<std::string, char>> texts;
-  for (std::size_t length = 0; length <= 50; ++length) {
+  for (std::size_t length = 0; length <= 140; ++length) {
     std::string text(length, 'a');
     texts.emplace_back(text, ',');
     for (std::size_t i = 0; i < length; i += 3) {

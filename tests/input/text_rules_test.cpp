@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 
 namespace marlint {
@@ -32,6 +35,17 @@ TEST(ReadLeadingInt, FollowsTheLenientDecimalRule) {
       {"- 3", 0},
       {"+-3", 0},
       {"007", 7},
+      {"00000000001000", 1000},
+      {std::string(40, '0') + "100", 100},
+      {std::string(60, '0') + "2147483647", kMax},
+      {std::string(60, '0') + "2147483648", kMax},
+      {"-" + std::string(40, '0') + "2147483648", kMin},
+      {"-" + std::string(40, '0') + "2147483647", -kMax},
+      {std::string(40, ' ') + "\t+0000000000007x", 7},
+      {std::string(11, '0'), 0},
+      {"-" + std::string(11, '0') + " 1", 0},
+      {"000000000021474836470", kMax},
+      {"1000000000", 1000000000},
       {"2147483647", kMax},
       {"-2147483648", kMin},
       {"2147483648", kMax},
@@ -52,12 +66,35 @@ TEST(ReadLeadingInt, FollowsTheLenientDecimalRule) {
   }
 }
 
+// Random texts of digits, runs of zeros, white space, signs and other bytes
+// against the C library's reading of the same text, saturated to 32 bits.
+TEST(ReadLeadingInt, AgreesWithTheCLibraryOnRandomTexts) {
+  const std::string pieces[] = {
+      "0", "0000000000",         "1",   "7", "9", " ", "\t", "\n", "+", "-", "x",
+      ".", std::string(1, '\0'), "\xFF"};
+  std::mt19937 random(15);
+  for (int round = 0; round < 300'000; ++round) {
+    const std::size_t length = random() % 81;
+    std::string text;
+    while (text.size() < length) {
+      text += pieces[random() % std::size(pieces)];
+    }
+    text.resize(length);
+    const long long reference = std::strtoll(text.c_str(), nullptr, 10);
+    const auto expected = static_cast<std::int32_t>(std::clamp<long long>(reference, kMin, kMax));
+    ASSERT_EQ(readLeadingInt(text), expected) << '"' << text << '"';
+    ASSERT_EQ(readLeadingIntByFullRule(text), expected) << '"' << text << '"';
+  }
+}
+
 TEST(ReadAllDigits, AcceptsOnlyDigitsAndSaturates) {
   EXPECT_EQ(readAllDigits(""), 0u);
   EXPECT_EQ(readAllDigits("0100"), 100u);
   EXPECT_EQ(readAllDigits("4294967295"), 4294967295u);
   EXPECT_EQ(readAllDigits("4294967296"), 4294967295u);
   EXPECT_EQ(readAllDigits("000000000000000000000000000001"), 1u);
+  EXPECT_EQ(readAllDigits(std::string(60, '0') + "4294967295"), 4294967295u);
+  EXPECT_EQ(readAllDigits(std::string(60, '0') + "4294967296"), 4294967295u);
   for (const char* text : {"+1", "-1", " 1", "1 ", "12a", "\xD9\xA3"}) {
     EXPECT_EQ(readAllDigits(text), std::nullopt) << text;
   }

@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <random>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "input/point_input.h"
+#include "input/run_checks.h"
+#include "marlint/marlint.h"
 #include "points/name_arena.h"
 #include "points/name_index.h"
 #include "tests/support/point_file.h"
@@ -111,6 +118,158 @@ TEST(CheckDuplicateNames, FindsTheEarliestRepeatAmongManyNames) {
   EXPECT_EQ(later->firstIndex, 70'000u);
   EXPECT_EQ(later->repeatIndex, 100'001u);
   EXPECT_EQ(later->name, "ReadMode_70000");
+}
+
+// Files of tens of thousands of names of one length, with a repeat placed
+// where the name store changes storage: the first key of a bucket's second
+// run (8 keys, then 16, 32, ...), the last key of a full run at the end of a
+// bucket, and the first name of a new name block (4 KiB, then doubling) with
+// its twin the last name of the block before. The list takes a known seed so
+// that buckets are known in advance; the result text, and every repeat that
+// a run going on after faults reports, must match a plain hash map.
+class NameStoreEdges {
+ public:
+  NameStoreEdges(std::uint64_t seed, std::size_t length) : seed_(seed), random_(seed) {
+    const std::string method = length > 50 ? "ReadMode_" : "";
+    for (std::size_t i = 0; i < kNames; ++i) {
+      std::string name = method + "N" + std::to_string(i) + "Z";
+      while (name.size() < length) {
+        name += "abcXYZ0189"[random_() % 10];
+      }
+      names_.push_back(name);
+    }
+    const PointList points(seed_);
+    for (std::size_t i = 0; i < kNames; ++i) {
+      keysOfBucket_[points.bucketOf(names_[i])].push_back(i);
+    }
+    // Every entry is its length byte or bytes and the name; a block takes
+    // the entries that fit whole.
+    const std::size_t entry = length + (length < 0x80 ? 1 : 2);
+    std::size_t blockSize = 4096;
+    for (std::size_t first = blockSize / entry; first < kNames; first += blockSize / entry) {
+      blockStarts_.push_back(first);
+      blockSize = std::min<std::size_t>(2 * blockSize, std::size_t{1} << 20);
+    }
+  }
+
+  std::vector<std::string> twinAcrossRuns() {
+    const std::vector<std::size_t>& keys = anyBucketWithAtLeast(9);
+    return withTwin(names_, keys[7], keys[8]);
+  }
+
+  std::vector<std::string> twinAcrossBlocks() {
+    const std::size_t start = blockStarts_[random_() % blockStarts_.size()];
+    return withTwin(names_, start - 1, start);
+  }
+
+  // The list ends with the last key of a bucket's full run: its repeat.
+  std::vector<std::string> twinEndingAFullRun(std::size_t& bucket, std::size_t& keyCount) {
+    for (const std::size_t fullRuns : {120, 56, 24, 8}) {
+      const std::vector<std::size_t>& keys = anyBucketWithAtLeast(fullRuns);
+      if (!keys.empty()) {
+        bucket = PointList(seed_).bucketOf(names_[keys[0]]);
+        keyCount = fullRuns;
+        std::vector<std::string> names(names_.begin(), names_.begin() + keys[fullRuns - 1] + 1);
+        return withTwin(names, keys[random_() % (fullRuns - 1)], keys[fullRuns - 1]);
+      }
+    }
+    return {};
+  }
+
+  std::vector<std::string> allTwins() {
+    std::vector<std::string> names = twinAcrossRuns();
+    const std::size_t start = blockStarts_[random_() % blockStarts_.size()];
+    names[start] = names[start - 1];
+    names[names.size() - 1] = names[random_() % names.size()];
+    return names;
+  }
+
+ private:
+  static constexpr std::size_t kNames = 20'000;
+
+  const std::vector<std::size_t>& anyBucketWithAtLeast(std::size_t keyCount) {
+    static const std::vector<std::size_t> kNone;
+    const std::size_t from = random_() % PointList::kBucketCount;
+    for (std::size_t i = 0; i < PointList::kBucketCount; ++i) {
+      const auto& keys = keysOfBucket_[(from + i) % PointList::kBucketCount];
+      if (keys.size() >= keyCount) {
+        return keys;
+      }
+    }
+    return kNone;
+  }
+
+  static std::vector<std::string> withTwin(std::vector<std::string> names, std::size_t original,
+                                           std::size_t twin) {
+    names[twin] = names[original];
+    return names;
+  }
+
+  std::uint64_t seed_;
+  std::mt19937_64 random_;
+  std::vector<std::string> names_;
+  std::array<std::vector<std::size_t>, PointList::kBucketCount> keysOfBucket_;
+  std::vector<std::size_t> blockStarts_;
+};
+
+std::string fileOfNames(const std::vector<std::string>& names) {
+  std::string file = std::string(kHeader) + "\n";
+  for (const std::string& name : names) {
+    file += name.size() > 50 ? "D," + name + ",,,,,,,,,,,,\n"
+                             : "C," + name + ",SAMPLE,,500,NONE,Path,,1,String,R,,100,\n";
+  }
+  return file;
+}
+
+void expectRepeatsAsAHashMapFindsThem(const std::vector<std::string>& names, std::uint64_t seed) {
+  constexpr std::size_t kFirstRowLine = 2;
+  std::unordered_map<std::string, std::size_t> firstIndex;
+  std::optional<std::size_t> earliest;
+  std::vector<std::pair<std::size_t, std::size_t>> repeats;  // line, first line
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const auto [seen, isNew] = firstIndex.emplace(names[i], i);
+    if (!isNew) {
+      repeats.emplace_back(i + kFirstRowLine, seen->second + kFirstRowLine);
+      earliest = std::min(earliest.value_or(seen->second), seen->second);
+    }
+  }
+  ASSERT_TRUE(earliest);
+  const std::string file = fileOfNames(names);
+  RunState run;
+  PointInput input(file);
+  ControllerConfig config;
+  PointList points(seed);
+  EXPECT_TRUE(runChecksOn(run, input, config, points));
+  EXPECT_EQ(run.resultText, names[*earliest] + " is duplicate point name.");
+
+  CheckOptions everyFault;
+  everyFault.scope = Scope::kEveryFault;
+  std::vector<std::pair<std::size_t, std::size_t>> reported;
+  for (const Fault& fault : checkBytes(file, everyFault).faults) {
+    reported.emplace_back(fault.line, fault.firstLine);
+  }
+  EXPECT_EQ(reported, repeats);
+}
+
+TEST(CheckDuplicateNames, FindsRepeatsAtTheEdgesOfTheNameStore) {
+  // Names of 140 bytes are "D" names, with two length bytes each.
+  const std::pair<std::uint64_t, std::size_t> seedsAndLengths[] = {{1, 8}, {2, 50}, {3, 140}};
+  for (const auto& [seed, length] : seedsAndLengths) {
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", names of " + std::to_string(length));
+    NameStoreEdges edges(seed, length);
+    expectRepeatsAsAHashMapFindsThem(edges.twinAcrossRuns(), seed);
+    expectRepeatsAsAHashMapFindsThem(edges.twinAcrossBlocks(), seed);
+    std::size_t bucket = 0;
+    std::size_t keyCount = 0;
+    const std::vector<std::string> endingAFullRun = edges.twinEndingAFullRun(bucket, keyCount);
+    PointList points(seed);
+    for (const std::string& name : endingAFullRun) {
+      points.append(name);
+    }
+    ASSERT_EQ(points.bucketSize(bucket), keyCount);
+    expectRepeatsAsAHashMapFindsThem(endingAFullRun, seed);
+    expectRepeatsAsAHashMapFindsThem(edges.allTwins(), seed);
+  }
 }
 
 TEST(CheckDuplicateNames, RunsOnlyWhenEveryRowPassed) {

@@ -66,6 +66,8 @@ TEST(CheckPointName, DevicePointNamesAndTheirPathNumbers) {
       {"ReadMode_-3", "OK", -3},
       {"ReadMode_ 7", "OK", 7},
       {"ReadMode_99999999999", "OK", 2147483647},
+      {"ReadMode_" + std::string(40, '0') + "2", "OK", 2},
+      {"ReadMode_-" + std::string(40, '0') + "2147483648x", "OK", -2147483647 - 1},
       {"DynamicCurrentSequenceNumber_10", "OK", 10},
       {"readmode_1", "Illegal point name.", 0},
       {"ReadMode1", "Illegal point name.", 0},
