@@ -159,7 +159,11 @@ PointGrid.prototype.draw = function () {
     row.style.top = scrollTop + (line - 1 - view.first) * this.rowHeight + 'px';
     this.fillRow(row, line);
   }
-  this.scroll.setAttribute('aria-activedescendant', document.getElementById(ACTIVE_CELL_ID) ? ACTIVE_CELL_ID : '');
+  if (document.getElementById(ACTIVE_CELL_ID)) {
+    this.scroll.setAttribute('aria-activedescendant', ACTIVE_CELL_ID);
+  } else {
+    this.scroll.removeAttribute('aria-activedescendant');
+  }
 };
 
 PointGrid.prototype.fillRow = function (row, line) {
