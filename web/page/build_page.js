@@ -1,0 +1,91 @@
+#!/usr/bin/env node
+// Assembles marlint.html: one file with the style, the page's script and the
+// checker (the WebAssembly core, embedded, and the worker that runs it)
+// inlined, so that it opens from disk or any static host with no network.
+//
+//   node build_page.js --core marlint-core.js --checker checker.js \
+//     --version 1.1.0 --out marlint.html
+'use strict';
+
+const fs = require('fs');
+const path = require('path');
+
+const SIZE_LIMIT = 250 * 1024;
+const SOURCE = path.join(__dirname, 'src');
+const PAGE_SCRIPTS = ['point_text.js', 'fault_store.js', 'point_grid.js', 'fault_views.js', 'edits.js', 'page.js'];
+
+function parseArguments(argv) {
+  const options = {};
+  for (let i = 0; i < argv.length; i += 2) {
+    if (!argv[i].startsWith('--') || i + 1 >= argv.length) {
+      throw new Error(`unexpected argument ${argv[i]}`);
+    }
+    options[argv[i].slice(2)] = argv[i + 1];
+  }
+  for (const name of ['core', 'checker', 'version', 'out']) {
+    if (!options[name]) {
+      throw new Error(`missing --${name}`);
+    }
+  }
+  return options;
+}
+
+function read(file) {
+  return fs.readFileSync(file, 'utf8');
+}
+
+// A script's text may not end its <script> element early: "</script" is
+// written as "<\/script", which reads the same inside a JavaScript string,
+// and "<!--" (which would change how the element is parsed) is refused.
+function scriptText(text, name) {
+  if (text.includes('<!--')) {
+    throw new Error(`${name} holds "<!--", which cannot be inlined in a <script> element`);
+  }
+  return text.replace(/<\/(script)/gi, '<\\/$1');
+}
+
+function styleText(text) {
+  if (/<\/style/i.test(text)) {
+    throw new Error('the style holds "</style"');
+  }
+  return text;
+}
+
+function fill(template, placeholder, text) {
+  const at = template.indexOf(placeholder);
+  if (at < 0 || template.indexOf(placeholder, at + 1) >= 0) {
+    throw new Error(`the template must hold ${placeholder} exactly once`);
+  }
+  return template.slice(0, at) + text + template.slice(at + placeholder.length);
+}
+
+function build(options) {
+  const workerScript = [read(options.core), read(options.checker), read(path.join(SOURCE, 'check_worker.js'))].join(
+    '\n;\n'
+  );
+  const pageScript =
+    "(function () {\n'use strict';\n" + PAGE_SCRIPTS.map((name) => read(path.join(SOURCE, name))).join('\n') + '\n})();';
+  let html = read(path.join(SOURCE, 'marlint.html'));
+  html = fill(html, '/*@INLINE_CSS@*/', styleText(read(path.join(SOURCE, 'marlint.css'))));
+  html = fill(html, '/*@INLINE_WORKER@*/', scriptText(workerScript, 'the checker'));
+  html = fill(html, '/*@INLINE_PAGE@*/', scriptText(pageScript, 'the page script'));
+  html = html.split('@MARLINT_VERSION@').join(options.version);
+  const size = Buffer.byteLength(html);
+  if (size > SIZE_LIMIT) {
+    throw new Error(`marlint.html would be ${size} bytes, more than the ${SIZE_LIMIT} allowed`);
+  }
+  fs.mkdirSync(path.dirname(options.out), { recursive: true });
+  const temporary = options.out + '.part';
+  fs.writeFileSync(temporary, html);
+  fs.renameSync(temporary, options.out);
+  return size;
+}
+
+try {
+  const options = parseArguments(process.argv.slice(2));
+  const size = build(options);
+  console.log(`${options.out}: ${size} bytes`);
+} catch (error) {
+  console.error(`build_page.js: ${error.message}`);
+  process.exit(1);
+}

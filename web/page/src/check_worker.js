@@ -1,0 +1,230 @@
+// The page's checks run here, in a Web Worker, so that a file of a million
+// rows never blocks the page. It runs after marlint-core.js and checker.js in
+// the same script, and answers each request with the result text, the status,
+// the faults in compact pages and the start of every line.
+'use strict';
+
+var FAULT_PAGE_SIZE = 4096;
+
+var checkerReady = null;
+
+function loadChecker() {
+  if (!checkerReady) {
+    checkerReady = Promise.resolve().then(function () {
+      var checker = createMarlintChecker(createMarlintModule);
+      return Promise.resolve(checker.ready ? checker.ready() : undefined).then(function () {
+        return checker;
+      });
+    });
+  }
+  return checkerReady;
+}
+
+// Faults travel in typed arrays: the grid needs only where each fault is, so
+// a million of them cost a few megabytes. The whole record is sent only for
+// the first `keepCount` faults of a check.
+function FaultPageBuilder(requestId, keepCount, pass) {
+  this.requestId = requestId;
+  this.pass = pass;
+  this.keepCount = keepCount;
+  this.sent = 0;
+  this.ruleIndex = new Map();
+}
+
+FaultPageBuilder.prototype.internRule = function (rule, newRules) {
+  var index = this.ruleIndex.get(rule);
+  if (index === undefined) {
+    index = this.ruleIndex.size;
+    this.ruleIndex.set(rule, index);
+    newRules.push(rule);
+  }
+  return index;
+};
+
+FaultPageBuilder.prototype.send = function (faults) {
+  var count = faults.length;
+  var lines = new Int32Array(count);
+  var columns = new Int32Array(count);
+  var fields = new Int16Array(count);
+  var notes = new Uint8Array(count);
+  var rules = new Uint16Array(count);
+  var newRules = [];
+  var kept = [];
+  for (var i = 0; i < count; ++i) {
+    var fault = faults[i];
+    lines[i] = fault.line || 0;
+    columns[i] = fault.column || 0;
+    fields[i] = fault.field === null || fault.field === undefined ? -1 : fault.field;
+    notes[i] = fault.severity === 'note' ? 1 : 0;
+    rules[i] = this.internRule(String(fault.rule), newRules);
+    if (this.sent + i < this.keepCount) {
+      kept.push(fault);
+    }
+  }
+  self.postMessage(
+    {
+      type: 'faults',
+      id: this.requestId,
+      pass: this.pass,
+      first: this.sent,
+      lines: lines,
+      columns: columns,
+      fields: fields,
+      notes: notes,
+      rules: rules,
+      newRules: newRules,
+      kept: kept,
+    },
+    [lines.buffer, columns.buffer, fields.buffer, notes.buffer, rules.buffer]
+  );
+  this.sent += count;
+};
+
+// The start of every line, and one entry past the last line so that line i
+// (from 0) ends where entry i + 1 starts, less its line feed. memchr-speed
+// indexOf keeps this to a small part of the check's own time.
+function indexLines(bytes) {
+  var starts = new Uint32Array(1024);
+  var count = 0;
+  var position = 0;
+  var length = bytes.length;
+  while (position < length) {
+    if (count + 2 > starts.length) {
+      var grown = new Uint32Array(starts.length * 2);
+      grown.set(starts);
+      starts = grown;
+    }
+    starts[count++] = position;
+    var lineFeed = bytes.indexOf(10, position);
+    position = lineFeed < 0 ? length + 1 : lineFeed + 1;
+  }
+  if (count + 1 > starts.length) {
+    var last = new Uint32Array(count + 1);
+    last.set(starts);
+    starts = last;
+  }
+  starts[count] = count === 0 ? 0 : position;
+  return starts.slice(0, count + 1);
+}
+
+// Rows end at the first empty line after the header line (a lone CR counts
+// as empty); 0 when there is none.
+function firstEmptyLine(bytes, lineStarts) {
+  var lineCount = lineStarts.length - 1;
+  for (var line = 1; line < lineCount; ++line) {
+    var start = lineStarts[line];
+    var length = lineStarts[line + 1] - 1 - start;
+    if (length === 0 || (length === 1 && bytes[start] === 13 && start + 1 < bytes.length)) {
+      return line + 1;
+    }
+  }
+  return 0;
+}
+
+var strictUtf8 = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true });
+
+// The result text copies bytes from the file: bytes that are not UTF-8 are
+// read as Windows-1252, as the grid shows them.
+function resultTextOf(result) {
+  try {
+    return strictUtf8.decode(result.resultBytes);
+  } catch (notUtf8) {
+    return new TextDecoder('windows-1252', { ignoreBOM: true }).decode(result.resultBytes);
+  }
+}
+
+// Two passes: the first stops at the first fault, as the command line does,
+// so the result text and status show at once; the second, only when there is
+// something to find, goes on to every fault and note while the page can
+// already be used.
+function runCheck(checker, request, buffer) {
+  var bytes = new Uint8Array(buffer);
+  var firstPass = new FaultPageBuilder(request.id, request.keepCount, 1);
+  self.postMessage({ type: 'checking', id: request.id });
+  return Promise.resolve(
+    checker.check(bytes, {
+      pageSize: FAULT_PAGE_SIZE,
+      onPage: function (faults) {
+        firstPass.send(faults);
+      },
+    })
+  ).then(function (result) {
+    var lineStarts = indexLines(bytes);
+    var emptyLine = firstEmptyLine(bytes, lineStarts);
+    // Notes may speak of the lines after that empty line.
+    var everyPass = result.status !== 0 || (emptyLine !== 0 && emptyLine < lineStarts.length - 1);
+    self.postMessage(
+      {
+        type: 'result',
+        id: request.id,
+        resultText: resultTextOf(result),
+        resultBytes: result.resultBytes,
+        status: result.status,
+        lineStarts: lineStarts,
+        firstEmptyLine: emptyLine,
+        everyPass: everyPass,
+      },
+      [lineStarts.buffer]
+    );
+    if (!everyPass) {
+      return undefined;
+    }
+    var pages = new FaultPageBuilder(request.id, request.keepCount, 2);
+    return Promise.resolve(
+      checker.check(bytes, {
+        every: true,
+        pageSize: FAULT_PAGE_SIZE,
+        onPage: function (faults) {
+          pages.send(faults);
+        },
+      })
+    ).then(function (every) {
+      self.postMessage({ type: 'complete', id: request.id, faultCount: every.faultCount });
+    });
+  });
+}
+
+// While a person still picks a file, the module is compiled and checks a
+// few thousand rows of every kind a few times: the browser then runs the
+// check's loops as optimised code on the first real file, which is up to
+// twice as fast as the first run of a fresh module.
+var WARM_UP_ROWS = [
+  'SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,',
+  'SAMPLE,,500,LITER / SECOND,Device,PMC path 1,5,String,R,R,200,',
+  'EVENT,,800,,Device,PMC path 1,7,String,R,X,10,3',
+  'EVENT,RUNNING,1000,,Controller,,,,,,,',
+  'CONDITION,1000 1001 2500,1000,,Path,,,,,,,',
+];
+
+function warmUp(checker) {
+  var lines = ['2,3,False'];
+  for (var i = 0; i < 4000; ++i) {
+    lines.push(i % 5 === 4 ? 'D,ReadMode_' + i + ',,,,,,,,,,,,' : 'C,WarmUp' + i + ',' + WARM_UP_ROWS[i % 5]);
+  }
+  var sample = lines.join('\n') + '\n';
+  var round = function (left) {
+    return left === 0 ? undefined : Promise.resolve(checker.check(sample, { every: left % 2 === 0 })).then(function () {
+      return round(left - 1);
+    });
+  };
+  return round(4);
+}
+
+self.onmessage = function (event) {
+  var request = event.data;
+  loadChecker()
+    .then(function (checker) {
+      if (request.warmUp) {
+        return warmUp(checker);
+      }
+      // A chosen file is read here, at the same time as the page reads it.
+      return request.file
+        ? request.file.arrayBuffer().then(function (buffer) {
+            return runCheck(checker, request, buffer);
+          })
+        : runCheck(checker, request, request.buffer);
+    })
+    .catch(function (error) {
+      self.postMessage({ type: 'failed', id: request.id, message: String((error && error.message) || error) });
+    });
+};

@@ -1,0 +1,349 @@
+// What a check shows: the result text and status, the summary, the lists of
+// faults and notes, and the detail panel of the chosen cell with each fault's
+// suggestions.
+'use strict';
+
+function showResult(message) {
+  hideProgress();
+  state.text = new PointText(state.bytes, message.lineStarts);
+  state.text.firstEmptyLine = message.firstEmptyLine;
+  state.status = message.status;
+  state.everyTime = null;
+
+  page.byId('outcome').hidden = false;
+  page.byId('workspace').hidden = false;
+  page.byId('lists').hidden = false;
+  page.byId('file-name').textContent = state.fileName;
+  var resultText = page.byId('result-text');
+  var cut = message.resultText.length > RESULT_TEXT_SHOWN;
+  // A whole line is the result text of a line with the wrong number of
+  // fields, and a file with CR-only line ends is one line: the page shows
+  // its start, and Save the result text gives every byte.
+  resultText.textContent = cut ? message.resultText.slice(0, RESULT_TEXT_SHOWN) : message.resultText;
+  resultText.dataset.cut = cut ? 'true' : 'false';
+  page.byId('result-cut').hidden = !cut;
+  page.byId('result-cut').textContent = cut
+    ? 'The result text shown stops after ' + RESULT_TEXT_SHOWN.toLocaleString('en') + ' of its ' +
+      message.resultBytes.length.toLocaleString('en') + ' bytes; Save the result text gives all of them.'
+    : '';
+  state.resultBytes = message.resultBytes;
+  resultText.className = 'result-text ' + (message.status === 0 ? 'ok' : 'failed');
+  page.byId('status').textContent = String(message.status);
+  showEditState();
+  showFaults(state.store, !message.everyPass);
+}
+
+// Shows the faults of a pass: the first fault at once, then every fault
+// when the second pass is done; the active cell stays where it is.
+function showFaults(store, complete) {
+  state.faults = store;
+  var errorCount = store.count - store.noteCount;
+  page.byId('summary').textContent =
+    (state.status === 0 ? 'The file is acceptable. ' : '') +
+    plural(state.text.lineCount, 'line') +
+    ', ' +
+    (complete ? plural(errorCount, 'fault') : 'looking for every fault after the first') +
+    (store.noteCount ? ', ' + plural(store.noteCount, 'note') : '') +
+    '. ' +
+    (state.readTime !== null ? 'Read in ' + milliseconds(state.readTime) + '; result' : 'Result') +
+    ' in ' +
+    milliseconds(state.checkTime) +
+    (state.everyTime !== null ? ', every fault in ' + milliseconds(state.everyTime) : '') +
+    '.';
+  page.byId('next-fault').disabled = store.count === 0;
+  page.byId('previous-fault').disabled = store.count === 0;
+  fillLists(store);
+  grid.setContent(state.text, store);
+
+  var selection = state.pendingSelection;
+  if (complete) {
+    state.pendingSelection = null;
+    state.readTime = null;
+  }
+  if (selection) {
+    grid.select(selection.line, selection.column, true);
+  } else if (state.keepActive) {
+    grid.select(grid.active.line, grid.active.column, false);
+  } else if (store.count > 0) {
+    selectFault(store.order[0], false);
+  } else {
+    grid.select(1, 1, false);
+  }
+  state.keepActive = !complete;
+}
+
+function showFailure(text) {
+  page.byId('outcome').hidden = false;
+  page.byId('result-text').textContent = '';
+  page.byId('result-text').className = 'result-text';
+  page.byId('status').textContent = '';
+  page.byId('summary').textContent = 'The check did not finish: ' + text;
+}
+
+// A whole line can be megabytes long: the page shows the start of it.
+function shortened(text) {
+  return text.length > RESULT_TEXT_SHOWN ? text.slice(0, RESULT_TEXT_SHOWN) + '…' : text;
+}
+
+function milliseconds(time) {
+  return Math.round(time).toLocaleString('en') + ' ms';
+}
+
+function plural(count, noun) {
+  return count.toLocaleString('en') + ' ' + noun + (count === 1 ? '' : 's');
+}
+
+function place(record) {
+  return record.line ? 'line ' + record.line + ', column ' + record.column : 'whole file';
+}
+
+function fillLists(store) {
+  var lists = { error: page.byId('fault-list'), note: page.byId('note-list') };
+  lists.error.textContent = '';
+  lists.note.textContent = '';
+  var shown = { error: 0, note: 0 };
+  var total = { error: store.count - store.noteCount, note: store.noteCount };
+  for (var at = 0; at < store.count; ++at) {
+    var index = store.order[at];
+    var kind = store.isNote(index) ? 'note' : 'error';
+    var record = store.record(index);
+    if (!record || shown[kind] >= LISTED_FAULTS) {
+      continue;
+    }
+    shown[kind] += 1;
+    var item = document.createElement('li');
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.testid = kind === 'note' ? 'note' : 'fault';
+    button.dataset.index = String(index);
+    button.dataset.line = String(record.line || 0);
+    button.dataset.column = String(record.column || 0);
+    button.dataset.field = String(record.field === null || record.field === undefined ? -1 : record.field);
+    button.dataset.rule = record.rule;
+    var where = document.createElement('span');
+    where.className = 'place';
+    where.textContent = (kind === 'note' ? 'ℹ ' : '✖ ') + place(record) + ' · ' + record.columnName;
+    var rule = document.createElement('span');
+    rule.className = 'rule';
+    rule.textContent = ' [' + record.rule + ']';
+    var detail = document.createElement('div');
+    detail.textContent = record.detail;
+    button.append(where, rule);
+    if (kind === 'error' && isResultFault(record)) {
+      var badge = document.createElement('span');
+      badge.className = 'result-badge';
+      badge.textContent = 'the result text';
+      button.append(' ', badge);
+    }
+    button.append(detail);
+    // Each list is one stop for Tab; the arrow keys move inside it.
+    button.tabIndex = shown[kind] === 1 ? 0 : -1;
+    item.appendChild(button);
+    lists[kind].appendChild(item);
+  }
+  page.byId('faults-title').textContent = 'Faults (' + total.error.toLocaleString('en') + ')';
+  page.byId('notes-title').textContent = 'Notes (' + total.note.toLocaleString('en') + ')';
+  page.byId('notes-box').hidden = total.note === 0;
+  page.byId('faults-more').textContent =
+    total.error === 0 ? 'No faults.' : shown.error < total.error ? moreText(shown.error, total.error) : '';
+  page.byId('notes-more').textContent = shown.note < total.note ? moreText(shown.note, total.note) : '';
+}
+
+// The fault the result text names: the first one the check meets, which
+// for a repeated name comes after every row although the list is in line
+// order.
+function isResultFault(record) {
+  var first = state.store.record(0);
+  return Boolean(first) && first.line === record.line && first.column === record.column && first.rule === record.rule;
+}
+
+function moreText(shown, total) {
+  return 'The first ' + shown.toLocaleString('en') + ' of ' + total.toLocaleString('en') +
+    ' are listed; the grid marks them all, and Next fault (F8) steps through them.';
+}
+
+function columnOfFault(index) {
+  var field = state.faults.fields[index];
+  return field < 0 ? 0 : Math.min(field, 13) + 1;
+}
+
+function selectFault(index, focusGrid) {
+  var line = state.faults.lines[index];
+  if (line > 0) {
+    grid.select(line, columnOfFault(index), true);
+  } else {
+    showDetail(0, 0);
+  }
+  if (focusGrid) {
+    page.byId('grid').focus({ preventScroll: true });
+  }
+}
+
+function stepFault(forward) {
+  var store = state.faults;
+  if (!store || store.count === 0) {
+    return;
+  }
+  var index = store.step(grid.active.line, grid.active.column - 1, forward);
+  selectFault(index, true);
+}
+
+function makeTabStop(button) {
+  var buttons = button.closest('.fault-list').querySelectorAll('button');
+  for (var i = 0; i < buttons.length; ++i) {
+    buttons[i].tabIndex = buttons[i] === button ? 0 : -1;
+  }
+}
+
+// Up and down (Home and End) move through a list of faults or notes.
+function onListKey(event) {
+  var button = event.target.closest('button[data-index]');
+  if (!button) {
+    return;
+  }
+  var item = button.parentElement;
+  var target = null;
+  if (event.key === 'ArrowDown') {
+    target = item.nextElementSibling;
+  } else if (event.key === 'ArrowUp') {
+    target = item.previousElementSibling;
+  } else if (event.key === 'Home') {
+    target = item.parentElement.firstElementChild;
+  } else if (event.key === 'End') {
+    target = item.parentElement.lastElementChild;
+  }
+  if (target) {
+    event.preventDefault();
+    var next = target.querySelector('button');
+    makeTabStop(next);
+    next.focus();
+  }
+}
+
+function markCurrentInList() {
+  var buttons = document.querySelectorAll('.fault-list button[aria-current]');
+  for (var i = 0; i < buttons.length; ++i) {
+    buttons[i].removeAttribute('aria-current');
+  }
+}
+
+// The detail panel: the cell's text and every fault and note on it, each
+// with its suggestions.
+function showDetail(line, column) {
+  var body = page.byId('detail-body');
+  body.textContent = '';
+  markCurrentInList();
+  var store = state.faults;
+  var found = [];
+  if (store) {
+    var onLine = line > 0 ? store.onLine(line) : [];
+    for (var i = 0; i < onLine.length; ++i) {
+      if (columnOfFault(onLine[i]) === column || (column === 0 && store.fields[onLine[i]] < 0)) {
+        found.push(onLine[i]);
+      }
+    }
+    if (line === 0) {
+      for (var j = 0; j < store.count && store.lines[store.order[j]] === 0; ++j) {
+        found.push(store.order[j]);
+      }
+    }
+  }
+  if (line > 0) {
+    page.byId('detail-title').textContent =
+      'Line ' + line + (column > 0 ? ' · ' + fieldName(line, column - 1) : '');
+    var fields = state.text.displayFields(line);
+    var shownText = column === 0 ? fields.join(',') : fields[column - 1];
+    var where = document.createElement('p');
+    where.className = 'where';
+    where.textContent = shownText === undefined ? 'This field is missing from the line.' : 'Text:';
+    body.appendChild(where);
+    if (shownText !== undefined) {
+      var cellText = document.createElement('div');
+      cellText.className = 'cell-text';
+      cellText.textContent = shownText === '' ? '(empty)' : shownText;
+      body.appendChild(cellText);
+    }
+  } else {
+    page.byId('detail-title').textContent = 'Whole file';
+  }
+  if (found.length === 0) {
+    var none = document.createElement('p');
+    none.className = 'muted';
+    none.textContent = line > 0 ? 'No fault in this cell.' : '';
+    body.appendChild(none);
+  }
+  for (var k = 0; k < found.length; ++k) {
+    body.appendChild(findingElement(found[k]));
+    var listed = document.querySelector('.fault-list button[data-index="' + found[k] + '"]');
+    if (listed) {
+      listed.setAttribute('aria-current', 'true');
+      makeTabStop(listed);
+      scrollIntoList(listed);
+    }
+  }
+}
+
+function fieldName(line, field) {
+  if (line === 1) {
+    return (HEADER_LINE_TITLES[field] || 'beyond the header line') + ' (field ' + field + ')';
+  }
+  return COLUMN_TITLES[field + 1][1].replace(/^\d+: /, '') + ' (field ' + field + ')';
+}
+
+function scrollIntoList(button) {
+  var list = button.closest('.fault-list');
+  var top = button.offsetTop - list.offsetTop;
+  if (top < list.scrollTop || top + button.offsetHeight > list.scrollTop + list.clientHeight) {
+    list.scrollTop = top - list.clientHeight / 3;
+  }
+}
+
+function findingElement(index) {
+  var store = state.faults;
+  var note = store.isNote(index);
+  var record = store.record(index);
+  var box = document.createElement('div');
+  box.className = 'finding' + (note ? ' note' : '');
+  box.dataset.testid = 'finding';
+  var head = document.createElement('p');
+  var severity = document.createElement('span');
+  severity.className = 'severity ' + (note ? 'note' : 'error');
+  severity.textContent = note ? 'ℹ Note' : '✖ Fault';
+  head.append(severity, ' [' + store.ruleNames[store.rules[index]] + ']' +
+    (store.lines[index] ? ' at byte column ' + store.columns[index] : ''));
+  box.appendChild(head);
+  if (!record) {
+    var lost = document.createElement('p');
+    lost.textContent = 'The page keeps the whole record, with its detail and suggestions, of the first ' +
+      KEPT_FAULTS.toLocaleString('en') + ' faults of a check only; this one is marked by its place and rule.';
+    box.appendChild(lost);
+    return box;
+  }
+  var detail = document.createElement('p');
+  detail.textContent = record.detail;
+  box.appendChild(detail);
+  if (record.message) {
+    var message = document.createElement('p');
+    message.className = 'muted';
+    message.textContent = 'Result text when first: ' + shortened(record.message);
+    box.appendChild(message);
+  }
+  var suggestions = record.suggestions || [];
+  if (suggestions.length > 0) {
+    var length = state.text.faultTextLength(record);
+    var row = document.createElement('div');
+    row.className = 'suggestions';
+    for (var i = 0; i < suggestions.length; ++i) {
+      var button = document.createElement('button');
+      button.type = 'button';
+      button.dataset.testid = 'apply-suggestion';
+      button.textContent = 'Use “' + suggestions[i] + '”';
+      button.disabled = length < 0;
+      button.addEventListener('click', applySuggestion.bind(null, record, suggestions[i]));
+      row.appendChild(button);
+    }
+    box.appendChild(row);
+  }
+  return box;
+}
+
