@@ -19,6 +19,7 @@ CheckResult checkWith(const CheckOptions& options, RunTheChecks&& runTheChecks) 
   CheckResult result;
   RunState run;
   run.keepGoing = options.scope == Scope::kEveryFault;
+  run.wantsNotes = options.includeNotes;
   run.onFault = [&](Fault&& fault, Rule rule) {
     describeFault(fault, rule, run);
     if (options.onFault) {

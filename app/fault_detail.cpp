@@ -399,6 +399,15 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
       out.append(" is repeated; it first appears on line ");
       appendDecimal(out, fault.firstLine);
       return;
+    case Rule::kUncheckedLines:
+      if (run.uncheckedLineCount() == 1) {
+        out.append("the 1 line after this empty line is not checked");
+      } else {
+        out.append("the ");
+        appendDecimal(out, run.uncheckedLineCount());
+        out.append(" lines after this empty line are not checked");
+      }
+      return;
   }
 }
 
@@ -460,6 +469,9 @@ void describeFault(Fault& fault, Rule rule, const RunState& run) {
   detail.clear();
   detail.reserve(160);
   appendRuleSentence(detail, fault.suggestions, fault, rule, run);
+  if (fault.severity == Severity::kNote) {
+    return;
+  }
   appendSuggestions(detail, fault.suggestions);
   appendLikelyCause(detail, fault, rule, run.currentLine());
 }

@@ -20,6 +20,10 @@ void appendCountOrNull(std::string& out, std::string_view key, std::size_t count
   }
 }
 
+std::string_view severityName(Severity severity) {
+  return severity == Severity::kNote ? "note" : "error";
+}
+
 }  // namespace
 
 void appendLocatedLine(std::string& out, std::string_view fileName, const Fault& fault) {
@@ -30,7 +34,9 @@ void appendLocatedLine(std::string& out, std::string_view fileName, const Fault&
     out.push_back(':');
     appendDecimal(out, fault.column);
   }
-  out.append(": error: ");
+  out.append(": ");
+  out.append(severityName(fault.severity));
+  out.append(": ");
   out.append(fault.detail);
   out.push_back('\n');
 }
@@ -40,6 +46,9 @@ void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fa
   appendJsonString(out, fileName);
   appendCountOrNull(out, ",\"line\":", fault.line);
   appendCountOrNull(out, ",\"column\":", fault.column);
+  out.append(",\"severity\":\"");
+  out.append(severityName(fault.severity));
+  out.push_back('"');
   out.append(",\"field\":");
   if (fault.field < 0) {
     out.append("null");

@@ -122,6 +122,20 @@ bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
   return record(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
 }
 
+void RunState::noteUncheckedLines(std::size_t emptyLine, std::size_t lineCount) {
+  uncheckedLineCount_ = lineCount;
+  if (!onFault) {
+    return;
+  }
+  Fault note;
+  note.severity = Severity::kNote;
+  note.rule = ruleName(Rule::kUncheckedLines);
+  note.line = emptyLine;
+  note.column = 1;
+  note.columnName = columnNameOf(Rule::kUncheckedLines, -1);
+  onFault(std::move(note), Rule::kUncheckedLines);
+}
+
 void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,
                                   std::size_t repeatLine) {
   if (onFault) {

@@ -8,47 +8,40 @@
 
 #include "input/split_fields.h"
 #include "input/text_rules.h"
-#include "points/address_columns.h"
-#include "points/constant_value.h"
-#include "points/data_columns.h"
-#include "points/identity_columns.h"
-#include "points/location_columns.h"
 #include "points/name_index.h"
-#include "points/position_columns.h"
-#include "vocab/vocabularies.h"
+#include "points/row_columns.h"
 
 namespace marlint {
 namespace {
 
-constexpr std::size_t kPointRowFieldCount = 14;
-constexpr std::size_t kFirstTypedField = 2;
+constexpr std::size_t kFirstTypedField = row_field::kPointType;
 
 // The fields of the row under check. The row loop keeps one for all rows:
 // clearing fourteen views for every row would cost a third of the split.
-using RowFields = std::array<std::string_view, kPointRowFieldCount>;
+using RowFields = std::array<std::string_view, row_field::kCount>;
 
-// Runs `checks` on fields 2, 3, ... in order and stops at the first that
-// fails. The checks are template arguments rather than a table of pointers
-// so that the compiler calls, and can inline, each one directly.
-template <ColumnCheck... checks>
-bool runInColumnOrder(RunState& run, const RowFields& fields, PointRecord& record) {
-  std::size_t field = kFirstTypedField;
-  return (checks(run, fields[field++], record) || ...);
+template <ColumnCheck check>
+bool runCheck(RunState& run, std::string_view text, PointRecord& record) {
+  return check(run, text, record);
 }
 
-// The checks of fields 2 to 13 of a "C" row, in the order they must run:
-// later checks read what earlier ones stored in the record.
-constexpr auto kTypedColumnChecks =
-    runInColumnOrder<checkPointType, checkConstantValue, checkCycle, checkUnit, checkXmlLocation,
-                     checkDataPath, checkDataType, checkReturnType, checkAccessType,
-                     checkAddressType, checkStartAddress, checkBitPos>;
+// Runs the checks of fields 2 to 13 in order and stops at the first that
+// fails. Each check is a template argument taken from the table, so that
+// the compiler calls, and can inline, each one directly.
+template <std::size_t... offsets>
+bool checkTypedColumnsToFirstFault(RunState& run, const RowFields& fields, PointRecord& record,
+                                   std::index_sequence<offsets...>) {
+  return (runCheck<kRowColumns[kFirstTypedField + offsets].check>(
+              run, fields[kFirstTypedField + offsets], record) ||
+          ...);
+}
 
-bool checkPointRowWith(RunState& run, std::string_view line, PointRecord& record,
-                       RowFields& fields) {
-  if (splitFieldsInto(line, ',', fields) != fields.size()) {
-    return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
-  }
-  if (checkPointKind(run, fields[0], record) || checkPointName(run, fields[1], record)) {
+// Stops at the row's first fault, as the result text does.
+bool checkColumnsToFirstFault(RunState& run, const RowFields& fields, PointRecord& record) {
+  if (runCheck<kRowColumns[row_field::kPointKind].check>(run, fields[row_field::kPointKind],
+                                                         record) ||
+      runCheck<kRowColumns[row_field::kPointName].check>(run, fields[row_field::kPointName],
+                                                         record)) {
     return true;
   }
   if (record.kind == 'D') {
@@ -57,7 +50,52 @@ bool checkPointRowWith(RunState& run, std::string_view line, PointRecord& record
     setDevicePathNumber(record);
     return false;
   }
-  return kTypedColumnChecks(run, fields, record);
+  return checkTypedColumnsToFirstFault(
+      run, fields, record, std::make_index_sequence<row_field::kCount - kFirstTypedField>());
+}
+
+// Notes the name of the row being checked, which passed its own check, and
+// reports it when an earlier row has it too.
+void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view name) {
+  const std::size_t line = run.currentLineNumber();
+  if (const std::optional<std::size_t> firstLine = namesSoFar.noteName(name, line)) {
+    run.reportRepeatedName(name, *firstLine, line);
+  }
+}
+
+// Checks every column whose premises passed, so that the row's faults come
+// in column order. Every name that passed its own check takes part in the
+// search for repeats, also in a row that fails another column; its repeat
+// is reported at the name's column.
+bool checkEveryColumn(RunState& run, const RowFields& fields, PointRecord& record,
+                      NameIndex& namesSoFar) {
+  FieldSet unsettled = 0;
+  for (std::size_t field = 0; field < kRowColumns.size(); ++field) {
+    const RowColumn& column = kRowColumns[field];
+    const FieldSet premises =
+        record.hasConstantValues() ? column.premises : column.premises | column.ownRulePremises;
+    if ((premises & unsettled) != 0 || column.check(run, fields[field], record)) {
+      unsettled = static_cast<FieldSet>(unsettled | fieldBit(field));
+    } else if (field == row_field::kPointName) {
+      reportRepeatSoFar(run, namesSoFar, record.name);
+      if (record.kind == 'D') {
+        setDevicePathNumber(record);
+      }
+    }
+    // Only a "C" row has columns after its name.
+    if (field == row_field::kPointName && record.kind != 'C') {
+      break;
+    }
+  }
+  return unsettled != 0;
+}
+
+// A wrong number of fields is one fault for the whole line.
+bool splitRow(RunState& run, std::string_view line, RowFields& fields) {
+  if (splitFieldsInto(line, ',', fields) != fields.size()) {
+    return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
+  }
+  return false;
 }
 
 // Gives `record` the defaults of a fresh record but keeps the storage of its
@@ -69,46 +107,38 @@ void startFreshRecord(PointRecord& record) {
   record.constantValues.clear();
 }
 
-// Notes the name of the row just checked, when it passed its own check, and
-// reports it when an earlier row has it too.
-void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view name) {
-  if (name.empty()) {
-    return;
-  }
-  const std::size_t line = run.currentLineNumber();
-  if (const std::optional<std::size_t> firstLine = namesSoFar.noteName(name, line)) {
-    run.reportRepeatedName(name, *firstLine, line);
-  }
-}
-
 }  // namespace
 
 bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   RowFields fields;
-  return checkPointRowWith(run, line, record, fields);
+  return splitRow(run, line, fields) || checkColumnsToFirstFault(run, fields, record);
 }
 
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
-  // An empty line ends the rows as the end of the input does; what follows
-  // it is never read.
   std::string_view line;
   PointRecord record;
   RowFields fields;
   NameIndex namesSoFar;  // only when the run goes on after faults
   bool anyRowFailed = false;
-  while (readLine(input, line) && !line.empty()) {
+  while (readLine(input, line)) {
+    if (line.empty()) {
+      // An empty line ends the rows as the end of the input does; what
+      // follows it is never checked.
+      run.emptyLineNumber = run.currentLineNumber() + 1;
+      break;
+    }
     run.startLine(line);
     startFreshRecord(record);
-    const bool rowFailed = checkPointRowWith(run, line, record, fields);
-    if (run.keepGoing) {
-      // Every name that passed its own check takes part, so a repeat is
-      // reported even in a row that fails a later column.
-      reportRepeatSoFar(run, namesSoFar, record.name);
-      anyRowFailed = anyRowFailed || rowFailed;
-    } else if (rowFailed) {
-      return true;
+    if (!run.keepGoing) {
+      if (splitRow(run, line, fields) || checkColumnsToFirstFault(run, fields, record)) {
+        return true;
+      }
+      points.append(record);
+      continue;
     }
-    if (!rowFailed) {
+    if (splitRow(run, line, fields) || checkEveryColumn(run, fields, record, namesSoFar)) {
+      anyRowFailed = true;
+    } else {
       points.append(record);
     }
   }
@@ -118,6 +148,23 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
     return run.failWithoutLine(Rule::kReadError, input.errorNumber());
   }
   return anyRowFailed;
+}
+
+void noteUncheckedLines(RunState& run, PointInput& input) {
+  if (run.emptyLineNumber == 0) {
+    return;
+  }
+  std::size_t lineCount = 0;
+  bool anyLineHasText = false;
+  std::string_view line;
+  while (readLine(input, line)) {
+    ++lineCount;
+    anyLineHasText = anyLineHasText || !line.empty();
+  }
+  // Empty lines at the end of a file hide nothing.
+  if (anyLineHasText) {
+    run.noteUncheckedLines(run.emptyLineNumber, lineCount);
+  }
 }
 
 bool checkCycle(RunState& run, std::string_view text, PointRecord& record) {
