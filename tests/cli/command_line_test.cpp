@@ -183,23 +183,30 @@ TEST(JsonReport, EveryLineIsAFaultRecord) {
   }
 }
 
-// A note is a record like a fault, with its own severity; its text, the
-// empty line, is an empty string, not null.
-TEST(JsonReport, NoteHasSeverityNoteAndEmptyText) {
+// An empty offending text is an empty string, not null; a note is a record
+// like a fault, with its own severity, at the empty line, which it quotes.
+TEST(JsonReport, EmptyTextsAndNotes) {
   const TemporaryDirectory directory;
-  const std::string path =
-      directory.writeFile("points.csv", std::string(kHeader) + "\n" + kGoodRow);
-  const InProcessRun run = runInProcess({"--json", path});
-  EXPECT_EQ(run.error, "OK");
-  const nlohmann::json object = nlohmann::json::parse(run.output);
-  EXPECT_EQ(object["severity"], "note");
-  EXPECT_EQ(object["line"], 2);
-  EXPECT_EQ(object["column"], 1);
-  EXPECT_TRUE(object["field"].is_null());
-  EXPECT_EQ(object["text"], "");
-  EXPECT_EQ(object["message"], "");
-  EXPECT_EQ(object["rule"], "unchecked-lines");
-  EXPECT_EQ(object["detail"], "the 1 line after this empty line is not checked");
+  const std::string path = directory.writeFile(
+      "points.csv",
+      std::string(kHeader) + "C,Temp1,SAMPLE,,500,,Path,,1,String,R,,100,\n\n" + kGoodRow);
+  const InProcessRun run = runInProcess({"--all", "--json", path});
+  EXPECT_EQ(run.error, " is illegal unit.");
+  const std::vector<std::string> lines = linesOf(run.output);
+  ASSERT_EQ(lines.size(), 2u);
+  const nlohmann::json fault = nlohmann::json::parse(lines[0]);
+  EXPECT_EQ(fault["severity"], "error");
+  EXPECT_EQ(fault["text"], "");
+  EXPECT_EQ(fault["message"], " is illegal unit.");
+  const nlohmann::json note = nlohmann::json::parse(lines[1]);
+  EXPECT_EQ(note["severity"], "note");
+  EXPECT_EQ(note["line"], 3);
+  EXPECT_EQ(note["column"], 1);
+  EXPECT_TRUE(note["field"].is_null());
+  EXPECT_EQ(note["text"], "");
+  EXPECT_EQ(note["message"], "");
+  EXPECT_EQ(note["rule"], "unchecked-lines");
+  EXPECT_EQ(note["detail"], "the 1 line after this empty line is not checked");
 }
 
 TEST(JsonReport, FaultWithoutLineHasNulls) {
