@@ -20,8 +20,8 @@ void appendCountOrNull(std::string& out, std::string_view key, std::size_t count
   }
 }
 
-std::string_view severityName(Severity severity) {
-  return severity == Severity::kNote ? "note" : "error";
+bool isNote(const Fault& fault) {
+  return fault.severity == Severity::kNote;
 }
 
 }  // namespace
@@ -34,9 +34,7 @@ void appendLocatedLine(std::string& out, std::string_view fileName, const Fault&
     out.push_back(':');
     appendDecimal(out, fault.column);
   }
-  out.append(": ");
-  out.append(severityName(fault.severity));
-  out.append(": ");
+  out.append(isNote(fault) ? std::string_view(": note: ") : std::string_view(": error: "));
   out.append(fault.detail);
   out.push_back('\n');
 }
@@ -46,9 +44,8 @@ void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fa
   appendJsonString(out, fileName);
   appendCountOrNull(out, ",\"line\":", fault.line);
   appendCountOrNull(out, ",\"column\":", fault.column);
-  out.append(",\"severity\":\"");
-  out.append(severityName(fault.severity));
-  out.push_back('"');
+  out.append(isNote(fault) ? std::string_view(",\"severity\":\"note\"")
+                           : std::string_view(",\"severity\":\"error\""));
   out.append(",\"field\":");
   if (fault.field < 0) {
     out.append("null");

@@ -20,40 +20,6 @@ constexpr std::size_t kFirstTypedField = row_field::kPointType;
 // clearing fourteen views for every row would cost a third of the split.
 using RowFields = std::array<std::string_view, row_field::kCount>;
 
-template <ColumnCheck check>
-bool runCheck(RunState& run, std::string_view text, PointRecord& record) {
-  return check(run, text, record);
-}
-
-// Runs the checks of fields 2 to 13 in order and stops at the first that
-// fails. Each check is a template argument taken from the table, so that
-// the compiler calls, and can inline, each one directly.
-template <std::size_t... offsets>
-bool checkTypedColumnsToFirstFault(RunState& run, const RowFields& fields, PointRecord& record,
-                                   std::index_sequence<offsets...>) {
-  return (runCheck<kRowColumns[kFirstTypedField + offsets].check>(
-              run, fields[kFirstTypedField + offsets], record) ||
-          ...);
-}
-
-// Stops at the row's first fault, as the result text does.
-bool checkColumnsToFirstFault(RunState& run, const RowFields& fields, PointRecord& record) {
-  if (runCheck<kRowColumns[row_field::kPointKind].check>(run, fields[row_field::kPointKind],
-                                                         record) ||
-      runCheck<kRowColumns[row_field::kPointName].check>(run, fields[row_field::kPointName],
-                                                         record)) {
-    return true;
-  }
-  if (record.kind == 'D') {
-    // A "D" row is its name only: the method gave the cycle in the name
-    // check, the suffix gives the path number, and fields 2 to 13 are never read.
-    setDevicePathNumber(record);
-    return false;
-  }
-  return checkTypedColumnsToFirstFault(
-      run, fields, record, std::make_index_sequence<row_field::kCount - kFirstTypedField>());
-}
-
 // Notes the name of the row being checked, which passed its own check, and
 // reports it when an earlier row has it too.
 void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view name) {
@@ -63,39 +29,94 @@ void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view na
   }
 }
 
-// Checks every column whose premises passed, so that the row's faults come
-// in column order. Every name that passed its own check takes part in the
-// search for repeats, also in a row that fails another column; its repeat
-// is reported at the name's column.
-bool checkEveryColumn(RunState& run, const RowFields& fields, PointRecord& record,
-                      NameIndex& namesSoFar) {
-  FieldSet unsettled = 0;
-  for (std::size_t field = 0; field < kRowColumns.size(); ++field) {
-    const RowColumn& column = kRowColumns[field];
-    const FieldSet premises =
-        record.hasConstantValues() ? column.premises : column.premises | column.ownRulePremises;
-    if ((premises & unsettled) != 0 || column.check(run, fields[field], record)) {
-      unsettled = static_cast<FieldSet>(unsettled | fieldBit(field));
-    } else if (field == row_field::kPointName) {
-      reportRepeatSoFar(run, namesSoFar, record.name);
-      if (record.kind == 'D') {
-        setDevicePathNumber(record);
-      }
-    }
-    // Only a "C" row has columns after its name.
-    if (field == row_field::kPointName && record.kind != 'C') {
-      break;
-    }
-  }
-  return unsettled != 0;
+// How far the checks of one row go.
+enum class RowScope {
+  kToFirstFault,  // stop at the row's first faulty column
+  kEveryColumn,   // check every column whose premises passed
+};
+
+// True when a check reads a column that failed or was skipped.
+bool dependsOnUnsettled(const RowColumn& column, const PointRecord& record, FieldSet unsettled) {
+  const FieldSet premises =
+      record.hasConstantValues() ? column.premises : column.premises | column.ownRulePremises;
+  return (premises & unsettled) != 0;
 }
 
-// A wrong number of fields is one fault for the whole line.
-bool splitRow(RunState& run, std::string_view line, RowFields& fields) {
+// Checks column `field` and returns true when the row must stop here. Going
+// on, a column that depends on a failed or skipped one is skipped, and a
+// failed or skipped column is noted in `unsettled`. The check is taken from
+// the table as a constant, so that the compiler calls, and can inline, it
+// directly.
+template <RowScope scope, std::size_t field>
+bool checkColumn(RunState& run, const RowFields& fields, PointRecord& record, FieldSet& unsettled) {
+  if constexpr (scope == RowScope::kToFirstFault) {
+    return kRowColumns[field].check(run, fields[field], record);
+  } else {
+    if ((unsettled != 0 && dependsOnUnsettled(kRowColumns[field], record, unsettled)) ||
+        kRowColumns[field].check(run, fields[field], record)) {
+      unsettled = static_cast<FieldSet>(unsettled | fieldBit(field));
+    }
+    return false;
+  }
+}
+
+template <RowScope scope, std::size_t... offsets>
+bool checkTypedColumns(RunState& run, const RowFields& fields, PointRecord& record,
+                       FieldSet& unsettled, std::index_sequence<offsets...>) {
+  return (checkColumn<scope, kFirstTypedField + offsets>(run, fields, record, unsettled) || ...);
+}
+
+// Splits `line` and checks its columns in column order; returns true when
+// the row has a fault. Going on after faults, the row's faults come in
+// column order, and every name that passed its own check is noted in
+// `namesSoFar`, also in a row that fails another column, so that a repeat is
+// reported at the name's column.
+template <RowScope scope>
+bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, RowFields& fields,
+                  NameIndex* namesSoFar) {
+  // A wrong number of fields is one fault for the whole line.
   if (splitFieldsInto(line, ',', fields) != fields.size()) {
     return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
   }
-  return false;
+  FieldSet unsettled = 0;
+  if (checkColumn<scope, row_field::kPointKind>(run, fields, record, unsettled) ||
+      checkColumn<scope, row_field::kPointName>(run, fields, record, unsettled)) {
+    return true;
+  }
+  const bool namePassed = (unsettled & fieldBit(row_field::kPointName)) == 0;
+  if constexpr (scope == RowScope::kEveryColumn) {
+    if (namePassed) {
+      reportRepeatSoFar(run, *namesSoFar, record.name);
+    }
+  }
+  if (record.kind != 'C') {
+    // A "D" row is its name only: the method gave the cycle in the name
+    // check, the suffix gives the path number, and fields 2 to 13 are never
+    // read. A row of unknown kind has nothing more that can be checked.
+    if (record.kind == 'D' && namePassed) {
+      setDevicePathNumber(record);
+    }
+    return unsettled != 0;
+  }
+  return checkTypedColumns<scope>(
+             run, fields, record, unsettled,
+             std::make_index_sequence<row_field::kCount - kFirstTypedField>()) ||
+         unsettled != 0;
+}
+
+// Each scope's row check is flattened: every check is inlined into it, as
+// if it were the checks' only caller, whatever else calls them. The check
+// that goes on after faults stays out of the row loop, which keeps the plain
+// run's loop as small as it was before that scope existed.
+[[gnu::flatten]] bool checkRowToFirstFault(RunState& run, std::string_view line,
+                                           PointRecord& record, RowFields& fields) {
+  return checkRowWith<RowScope::kToFirstFault>(run, line, record, fields, nullptr);
+}
+
+[[gnu::flatten, gnu::noinline]] bool checkEveryColumnOfRow(RunState& run, std::string_view line,
+                                                           PointRecord& record, RowFields& fields,
+                                                           NameIndex& namesSoFar) {
+  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, &namesSoFar);
 }
 
 // Gives `record` the defaults of a fresh record but keeps the storage of its
@@ -111,7 +132,7 @@ void startFreshRecord(PointRecord& record) {
 
 bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   RowFields fields;
-  return splitRow(run, line, fields) || checkColumnsToFirstFault(run, fields, record);
+  return checkRowToFirstFault(run, line, record, fields);
 }
 
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
@@ -130,13 +151,11 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
     run.startLine(line);
     startFreshRecord(record);
     if (!run.keepGoing) {
-      if (splitRow(run, line, fields) || checkColumnsToFirstFault(run, fields, record)) {
+      if (checkRowToFirstFault(run, line, record, fields)) {
         return true;
       }
       points.append(record);
-      continue;
-    }
-    if (splitRow(run, line, fields) || checkEveryColumn(run, fields, record, namesSoFar)) {
+    } else if (checkEveryColumnOfRow(run, line, record, fields, namesSoFar)) {
       anyRowFailed = true;
     } else {
       points.append(record);
