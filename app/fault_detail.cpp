@@ -467,7 +467,9 @@ void appendLikelyCause(std::string& out, const Fault& fault, Rule rule, std::str
 void describeFault(Fault& fault, Rule rule, const RunState& run) {
   std::string& detail = fault.detail;
   detail.clear();
-  detail.reserve(160);
+  // Room for the longer sentences, a vocabulary with suggestions and a
+  // cause, without growing the text on the way.
+  detail.reserve(256);
   appendRuleSentence(detail, fault.suggestions, fault, rule, run);
   if (fault.severity == Severity::kNote) {
     return;
