@@ -1,9 +1,9 @@
 #include "app/run_state.h"
 
-#include <algorithm>
 #include <functional>
 #include <utility>
 
+#include "input/text_rules.h"
 #include "vocab/vocabularies.h"
 
 namespace marlint {
@@ -55,7 +55,7 @@ Fault RunState::faultAt(Rule rule, std::string_view offending) const {
     const std::size_t offset = static_cast<std::size_t>(offending.data() - lineBegin);
     fault.column = offset + 1;
     if (!isWholeLineRule(rule)) {
-      fault.field = static_cast<int>(std::count(lineBegin, offending.data(), ','));
+      fault.field = static_cast<int>(countByte(currentLine_.substr(0, offset), ','));
     }
   }
   fault.columnName.append(columnNameOf(rule, fault.field));
