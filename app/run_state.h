@@ -59,9 +59,9 @@ class RunState {
 
   // Each `fail` records one fault, stores its message as the result text
   // unless an earlier fault's message is there, and returns true, the
-  // failure flag, so a check can end in `return run.fail(...)`. The two that
-  // column checks use are marked cold: the way to them stays out of the
-  // checks the row loop inlines.
+  // failure flag, so a check can end in `return run.fail(...)`. The two the
+  // column checks call are marked cold: a check inlined into the row loop
+  // keeps its failure path out of the way of the path a passing column takes.
 
   // A fault at `offending`, part of the current line; the message is
   // `offending` directly followed by `suffix`.
