@@ -24,6 +24,7 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   CheckResult result;
   RunState run;
   run.keepGoing = options.scope == Scope::kEveryFault;
+  run.wantsNotes = options.includeNotes;
   ControllerConfig config;
   PointList points;
   PointInput input = openInput();
@@ -37,7 +38,8 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   };
   run.onFault = [&](Fault&& fault, Rule rule) {
     around.heldBytes = input.heldBytes();
-    if (!fileShape && fault.line != 0 && rule != Rule::kDuplicateName) {
+    if (!fileShape && fault.line != 0 && rule != Rule::kDuplicateName &&
+        fault.severity == Severity::kError) {
       fileShape = FileShape::around(around.heldBytes, input.holdsFirstByte(), input.holdsLastByte(),
                                     run.currentLine());
       around.fileShape = &*fileShape;

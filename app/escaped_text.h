@@ -36,7 +36,9 @@ template <typename Integer>
 void appendDecimal(std::string& out, Integer value) {
   std::array<char, 24> digits{};
   const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-  out.append(digits.data(), converted.ptr);
+  // A pointer and a length: the iterator-range append takes the slower
+  // general replace path, which a report of a million faults notices.
+  out.append(digits.data(), static_cast<std::size_t>(converted.ptr - digits.data()));
 }
 
 }  // namespace marlint

@@ -465,6 +465,15 @@ void appendRuleSentence(std::string& out, std::vector<std::string>& suggestions,
       out.append(" is repeated; it first appears on line ");
       appendDecimal(out, fault.firstLine);
       return;
+    case Rule::kUncheckedLines:
+      if (run.uncheckedLineCount() == 1) {
+        out.append("the 1 line after this empty line is not checked");
+      } else {
+        out.append("the ");
+        appendDecimal(out, run.uncheckedLineCount());
+        out.append(" lines after this empty line are not checked");
+      }
+      return;
   }
 }
 
@@ -490,8 +499,13 @@ bool isEndedByLineFeed(std::string_view line, std::string_view held) {
 void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurroundings& around) {
   std::string& detail = fault.detail;
   detail.clear();
-  detail.reserve(160);
+  // Room for the longer sentences, a vocabulary with suggestions and a
+  // cause, without growing the text on the way.
+  detail.reserve(256);
   appendRuleSentence(detail, fault.suggestions, fault, rule, run, around);
+  if (fault.severity == Severity::kNote) {
+    return;
+  }
   appendSuggestions(detail, fault.suggestions);
   if (fault.line == 0 || rule == Rule::kDuplicateName) {
     return;  // a repeated name is found after its line was read

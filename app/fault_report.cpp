@@ -20,6 +20,10 @@ void appendCountOrNull(std::string& out, std::string_view key, std::size_t count
   }
 }
 
+bool isNote(const Fault& fault) {
+  return fault.severity == Severity::kNote;
+}
+
 }  // namespace
 
 void appendLocatedLine(std::string& out, std::string_view fileName, const Fault& fault) {
@@ -30,7 +34,7 @@ void appendLocatedLine(std::string& out, std::string_view fileName, const Fault&
     out.push_back(':');
     appendDecimal(out, fault.column);
   }
-  out.append(": error: ");
+  out.append(isNote(fault) ? std::string_view(": note: ") : std::string_view(": error: "));
   out.append(fault.detail);
   out.push_back('\n');
 }
@@ -40,6 +44,8 @@ void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fa
   appendJsonString(out, fileName);
   appendCountOrNull(out, ",\"line\":", fault.line);
   appendCountOrNull(out, ",\"column\":", fault.column);
+  out.append(isNote(fault) ? std::string_view(",\"severity\":\"note\"")
+                           : std::string_view(",\"severity\":\"error\""));
   out.append(",\"field\":");
   if (fault.field < 0) {
     out.append("null");

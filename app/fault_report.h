@@ -14,9 +14,10 @@ namespace marlint {
 
 enum class ReportFormat {
   // FILE:LINE:COLUMN: error: DETAIL, or FILE: error: DETAIL for a fault
-  // without a line: the form compilers write and editors and CI jump from.
+  // without a line, and "note" instead of "error" for a note: the form
+  // compilers write and editors and CI jump from.
   kLocated,
-  // JSON Lines: one object per fault with every part of the record.
+  // JSON Lines: one object per fault or note with every part of the record.
   kJsonLines,
 };
 

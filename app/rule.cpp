@@ -48,6 +48,7 @@ constexpr RuleNames kRuleNames[] = {
     {Rule::kBitPos, "bit-pos"},
     {Rule::kBitPosNotAllowed, "bit-pos-not-allowed"},
     {Rule::kDuplicateName, "duplicate-name"},
+    {Rule::kUncheckedLines, "unchecked-lines"},
 };
 
 // The table lists every rule once, in the enumeration's order.
@@ -57,7 +58,7 @@ constexpr bool listsEveryRuleInOrder() {
       return false;
     }
   }
-  return static_cast<std::size_t>(Rule::kDuplicateName) + 1 == std::size(kRuleNames);
+  return static_cast<std::size_t>(Rule::kUncheckedLines) + 1 == std::size(kRuleNames);
 }
 static_assert(listsEveryRuleInOrder());
 
@@ -88,6 +89,9 @@ std::string_view columnNameOf(Rule rule, int field) {
   }
   if (rule == Rule::kRowFieldCount) {
     return "point row";
+  }
+  if (rule == Rule::kUncheckedLines) {
+    return "empty line";
   }
   const auto index = static_cast<std::size_t>(field);
   if (isHeaderRule(rule)) {

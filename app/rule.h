@@ -51,6 +51,9 @@ enum class Rule : std::uint8_t {
   kBitPos,            // data type 7: 0 to 7
   kBitPosNotAllowed,  // other data types leave the bit position empty
   kDuplicateName,
+
+  // Notes: not faults of the file, but what the check leaves out.
+  kUncheckedLines,  // lines after the empty line that ends the rows
 };
 
 // The short, stable name a report gives the rule, such as "unit-name".

@@ -1,9 +1,9 @@
 #include "app/run_state.h"
 
-#include <algorithm>
 #include <functional>
 #include <utility>
 
+#include "input/text_rules.h"
 #include "vocab/vocabularies.h"
 
 namespace marlint {
@@ -38,9 +38,11 @@ RunState::RunState() {
 }
 
 Fault RunState::faultAt(Rule rule, std::string_view offending) const {
+  // The texts of a fresh fault are filled by appending: assigning takes the
+  // string's general replace path, which a million faults notice.
   Fault fault;
-  fault.rule = ruleName(rule);
-  fault.text.assign(offending);
+  fault.rule.append(ruleName(rule));
+  fault.text.append(offending);
   fault.line = currentLineNumber_;
   fault.column = 1;
   // The offending text is a view into the current line, so its place there
@@ -53,10 +55,10 @@ Fault RunState::faultAt(Rule rule, std::string_view offending) const {
     const std::size_t offset = static_cast<std::size_t>(offending.data() - lineBegin);
     fault.column = offset + 1;
     if (!isWholeLineRule(rule)) {
-      fault.field = static_cast<int>(std::count(lineBegin, offending.data(), ','));
+      fault.field = static_cast<int>(countByte(currentLine_.substr(0, offset), ','));
     }
   }
-  fault.columnName = columnNameOf(rule, fault.field);
+  fault.columnName.append(columnNameOf(rule, fault.field));
   return fault;
 }
 
@@ -78,7 +80,7 @@ bool RunState::fail(Rule rule, std::string_view offending, std::string_view suff
 
 bool RunState::failWithSentence(Rule rule, std::string_view offending, std::string_view sentence) {
   Fault fault = faultAt(rule, offending);
-  fault.message.assign(sentence);
+  fault.message.append(sentence);
   return record(std::move(fault), rule);
 }
 
@@ -120,6 +122,20 @@ bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
     return true;
   }
   return record(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
+}
+
+void RunState::noteUncheckedLines(std::size_t emptyLine, std::size_t lineCount) {
+  uncheckedLineCount_ = lineCount;
+  if (!onFault) {
+    return;
+  }
+  Fault note;
+  note.severity = Severity::kNote;
+  note.rule = ruleName(Rule::kUncheckedLines);
+  note.line = emptyLine;
+  note.column = 1;
+  note.columnName = columnNameOf(Rule::kUncheckedLines, -1);
+  onFault(std::move(note), Rule::kUncheckedLines);
 }
 
 void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,

@@ -28,13 +28,20 @@ class RunState {
   // Data path names accepted for this run, derived from the header line.
   NameSet pathNameSet;
 
-  // Go on after a faulty point row, to find every fault, instead of ending
-  // the run at the first one.
+  // Go on after a fault, to find every fault, instead of ending the run at
+  // the first one.
   bool keepGoing = false;
+
+  // Give notes too: the lines left unread after the empty line that ends
+  // the rows. Reading them is only worth it for a report.
+  bool wantsNotes = false;
+
+  // The empty line that ended the point rows, 0 when they ended otherwise.
+  std::size_t emptyLineNumber = 0;
 
   // Receives each fault as it is found, with the rule it breaks. Rows are
   // read in order, so faults arrive in line order; a fault without a line
-  // comes last.
+  // comes last, and notes after every fault.
   std::function<void(Fault&&, Rule)> onFault;
 
   RunState();
@@ -52,14 +59,17 @@ class RunState {
 
   // Each `fail` records one fault, stores its message as the result text
   // unless an earlier fault's message is there, and returns true, the
-  // failure flag, so a check can end in `return run.fail(...)`.
+  // failure flag, so a check can end in `return run.fail(...)`. The two the
+  // column checks call are marked cold: a check inlined into the row loop
+  // keeps its failure path out of the way of the path a passing column takes.
 
   // A fault at `offending`, part of the current line; the message is
   // `offending` directly followed by `suffix`.
-  bool fail(Rule rule, std::string_view offending, std::string_view suffix);
+  [[gnu::cold]] bool fail(Rule rule, std::string_view offending, std::string_view suffix);
 
   // A fault at `offending`; the message is the fixed `sentence` alone.
-  bool failWithSentence(Rule rule, std::string_view offending, std::string_view sentence);
+  [[gnu::cold]] bool failWithSentence(Rule rule, std::string_view offending,
+                                      std::string_view sentence);
 
   // A fault at `offending`; the message is the whole current line directly
   // followed by `suffix`.
@@ -80,6 +90,13 @@ class RunState {
   // since a faulty row further down must still win over a repeated name.
   void reportRepeatedName(std::string_view name, std::size_t firstLine, std::size_t repeatLine);
 
+  // The note that `lineCount` lines after the empty line `emptyLine` are not
+  // checked. A note leaves the result text alone.
+  void noteUncheckedLines(std::size_t emptyLine, std::size_t lineCount);
+
+  // The count of the note being described.
+  std::size_t uncheckedLineCount() const { return uncheckedLineCount_; }
+
  private:
   Fault faultAt(Rule rule, std::string_view offending) const;
   Fault repeatedNameFault(std::string_view name, std::size_t firstLine,
@@ -89,6 +106,7 @@ class RunState {
   std::string_view currentLine_;
   std::size_t currentLineNumber_ = 0;
   int fileErrorNumber_ = 0;
+  std::size_t uncheckedLineCount_ = 0;
 };
 
 }  // namespace marlint

@@ -16,7 +16,8 @@ session, the peak memory (maximum resident set size), and the ratios:
 
 With a binary that accepts `--all` it also times `marlint --all FILE` on a
 file of 1,000,000 rows that are all faulty (one report line per fault on
-standard output); a binary without it is noted and skipped.
+standard output), and the baseline's `--all` beside it when it has the
+option; a binary without it is noted and skipped.
 
 Timed runs are started directly with posix_spawn and reaped with wait4, so
 no shell or wrapper is timed; the commands being compared alternate on the
@@ -259,14 +260,21 @@ def main():
     else:
         path = os.path.join(args.data_dir, f"points_{ALL_FAULTS_ROWS}_all_faulty.csv")
         generate_points.write_faulty_point_file(path, ALL_FAULTS_ROWS)
-        by_name, reference = timed_medians(
-            [([binary, "--all", path], None), (["/usr/bin/wc", "-l", path], None)],
-            RUNS[ALL_FAULTS_ROWS])
+        old_all = old if old and accepts_all_option(old)[0] else None
+        commands = [([binary, "--all", path], None), (["/usr/bin/wc", "-l", path], None)]
+        if old_all:
+            commands.append(([old_all, "--all", path], None))
+        medians = timed_medians(commands, RUNS[ALL_FAULTS_ROWS])
+        by_name, reference = medians[0], medians[1]
         peak = peak_memory_kib([binary, "--all", path])
         print(f"`marlint --all FILE`, {ALL_FAULTS_ROWS:,} rows all faulty "
               f"({os.path.getsize(path) / 1e6:.2f} MB): {format_ms(by_name)}, "
               f"{by_name / reference:.2f} x `wc -l` ({format_ms(reference)}), "
               f"peak memory {peak / 1024:.1f} MiB")
+        if old_all:
+            old_peak = peak_memory_kib([old_all, "--all", path])
+            print(f"Old marlint --all on the same file: {format_ms(medians[2])} "
+                  f"(new / old {by_name / medians[2]:.2f} x), peak memory {old_peak / 1024:.1f} MiB")
 
     print()
     print("Targets: 100 rows <= 1.0 x cat; 1,000,000 rows >= 3 x faster than the old binary "

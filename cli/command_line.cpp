@@ -35,6 +35,8 @@ CheckResult checkAndReport(const CommandLine& commandLine, std::FILE* outputStre
                      commandLine.format);
   CheckOptions options;
   options.scope = commandLine.everyFault ? Scope::kEveryFault : Scope::kFirstFault;
+  // A report says what was checked: notes come with every report.
+  options.includeNotes = true;
   options.onFault = [&report](const Fault& fault) { report.add(fault); };
   CheckResult result = checkFile(pointFilePath, options);
   report.finish();

@@ -30,10 +30,13 @@ constexpr OptionSpec kOptions[] = {
     {'\0', "version", kVersionOption, nullptr, "print the version and exit"},
     {'\0', "locate", kLocateOption, nullptr,
      "also report the fault on standard output, one line each:\n"
-     "FILE:LINE:COLUMN: error: DETAIL"},
+     "FILE:LINE:COLUMN: error: DETAIL (FILE:LINE:COLUMN: note: DETAIL\n"
+     "for a note, such as lines left unchecked)"},
     {'\0', "all", kAllOption, nullptr,
      "go on after the first fault and report every fault, in line\n"
-     "order (implies --locate)"},
+     "and column order: every column of a row is checked unless its\n"
+     "check depends on a faulty column; a fault in the header line\n"
+     "still ends the check (implies --locate)"},
     {'\0', "json", kJsonOption, nullptr,
      "report as JSON Lines, one object per fault (implies --locate)"},
 };

@@ -233,18 +233,21 @@ std::optional<std::string> breachOfScopes(const CheckOutcome& plain, std::string
   for (const Scope scope : {Scope::kFirstFault, Scope::kEveryFault}) {
     CheckOptions options;
     options.scope = scope;
+    options.includeNotes = true;
     const CheckResult result = marlint::checkBytes(bytes, options);
     if (result.resultText != plain.resultText || result.status != plain.status) {
       return std::string(scope == Scope::kFirstFault ? "first-fault" : "every-fault") +
              " check gives another result than the plain run: " + result.resultText;
     }
     const auto& faults = result.faults;
+    const auto isError = [](const Fault& fault) { return fault.severity == Severity::kError; };
+    const auto errorCount = std::count_if(faults.begin(), faults.end(), isError);
     const bool firstFaultCountRight =
-        scope == Scope::kEveryFault || faults.size() == (plain.status == 0 ? 0u : 1u);
+        scope == Scope::kEveryFault || errorCount == (plain.status == 0 ? 0 : 1);
     const bool resultAmongFaults =
-        plain.status == 0 ? faults.empty()
+        plain.status == 0 ? errorCount == 0
                           : std::any_of(faults.begin(), faults.end(), [&](const Fault& fault) {
-                              return fault.message == plain.resultText;
+                              return isError(fault) && fault.message == plain.resultText;
                             });
     if (!firstFaultCountRight || !resultAmongFaults) {
       return "faults that do not match the result text";
@@ -254,6 +257,13 @@ std::optional<std::string> breachOfScopes(const CheckOutcome& plain, std::string
                                (faults[i - 1].line != 0 && faults[i - 1].line <= faults[i].line);
       if (!inLineOrder) {
         return "faults out of line order";
+      }
+      if (i > 0 && faults[i].line != 0 && faults[i].line == faults[i - 1].line &&
+          faults[i].column <= faults[i - 1].column) {
+        return "faults of one line out of column order";
+      }
+      if (i > 0 && isError(faults[i]) && !isError(faults[i - 1])) {
+        return "a fault after a note";
       }
       if (std::optional<std::string> breach = breachOfFault(faults[i], lines)) {
         return *breach + " (" + faults[i].rule + " at line " + std::to_string(faults[i].line) + ")";

@@ -41,10 +41,11 @@ std::optional<std::string> findOutcomeBreach(const CheckOutcome& outcome, std::s
 //    status -1, and the text in front of a suffix is what that suffix names
 //    (the header line, a line, a field, a repeated point name);
 //  - the same bytes give the same outcome twice, and from memory and a stream;
-//  - both scopes of the public API give the same outcome; every fault they
-//    report points at its text (the bytes of its line from its column start
-//    with it), faults come in line order, and each report line, compiler
-//    style or JSON, is one line of well-formed UTF-8;
+//  - both scopes of the public API, with notes, give the same outcome; every
+//    fault they report points at its text (the bytes of its line from its
+//    column start with it), faults come in line order and, within a line, in
+//    column order, notes come after every fault, and each report line,
+//    compiler style or JSON, is one line of well-formed UTF-8;
 //  - a file that gives "OK" still does with fresh valid rows inserted.
 std::optional<std::string> findInvariantBreach(std::string_view bytes);
 

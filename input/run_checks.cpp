@@ -10,6 +10,10 @@ bool runChecksOn(RunState& run, PointInput& input, ControllerConfig& config, Poi
   if (!failed) {
     derivePathNames(run, config);
     failed = readPointRows(run, input, points) || checkDuplicateNames(run, points);
+    // Notes come after every fault, and never change the result.
+    if (run.wantsNotes) {
+      noteUncheckedLines(run, input);
+    }
   }
   // "OK" goes by the result text, not by the flags: it is stored only when
   // no check has stored a message.

@@ -138,4 +138,28 @@ std::optional<std::uint32_t> readAllDigits(std::string_view text) {
   return static_cast<std::uint32_t>(value);
 }
 
+std::size_t countByte(std::string_view text, char byte) {
+  constexpr std::uint64_t kLowBits = 0x0101010101010101;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  constexpr std::uint64_t kSevenBits = 0x7f7f7f7f7f7f7f7f;
+  const std::uint64_t pattern = kLowBits * static_cast<unsigned char>(byte);
+  std::size_t count = 0;
+  std::size_t at = 0;
+  for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, sizeof(word));
+    // A byte equal to `byte` is zero in `word ^ pattern`; only zero bytes
+    // keep their high bit clear after adding seven bits and or-ing back.
+    const std::uint64_t differing = word ^ pattern;
+    const std::uint64_t nonZero = ((differing & kSevenBits) + kSevenBits) | differing;
+    const std::uint64_t equalHighBits = ~nonZero & kHighBits;
+    // One bit per equal byte, summed into the top byte by the multiply.
+    count += static_cast<std::size_t>(((equalHighBits >> 7) * kLowBits) >> 56);
+  }
+  for (; at < text.size(); ++at) {
+    count += text[at] == byte ? 1 : 0;
+  }
+  return count;
+}
+
 }  // namespace marlint

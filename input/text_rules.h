@@ -99,4 +99,8 @@ inline std::int32_t readLeadingInt(std::string_view text) {
 // at the largest unsigned 32-bit value.
 std::optional<std::uint32_t> readAllDigits(std::string_view text);
 
+// How many bytes of `text` are `byte`, eight bytes at a time: a report finds
+// the field of every fault by counting the commas in front of it.
+std::size_t countByte(std::string_view text, char byte);
+
 }  // namespace marlint

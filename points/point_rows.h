@@ -11,8 +11,15 @@ namespace marlint {
 
 // Reads point rows from `input` until its end or an empty line, checks each
 // row column by column and appends the accepted records to `points`. Stops
-// at the first rejected row with true (failure).
+// at the first rejected row with true (failure); a run that goes on after
+// faults checks every row, and in each row every column whose premises
+// passed, and returns true when any row was rejected. An empty line that
+// ends the rows is kept in `run.emptyLineNumber`.
 bool readPointRows(RunState& run, PointInput& input, PointList& points);
+
+// After the rows ended at an empty line, reads the rest of `input` and notes
+// how many lines it holds, when any of them has text.
+void noteUncheckedLines(RunState& run, PointInput& input);
 
 // Checks one row, `line`, column by column and fills `record`, which must
 // hold the defaults of a fresh record. Returns true when the row is rejected.

@@ -30,8 +30,19 @@
 
 namespace marlint {
 
+// What a record of a check is: a fault of the point file, or a note about
+// the check itself.
+enum class Severity {
+  // A fault: the file is refused, and the first fault is the result text.
+  kError,
+  // A note, such as the lines a check leaves unread after the empty line
+  // that ends the rows. A note never changes the result text or the status.
+  kNote,
+};
+
 // One fault in a point file: where it is, the text it is about, and the
-// message the result text holds when it is the first fault.
+// message the result text holds when it is the first fault. A note is given
+// in the same record, with `severity` saying which it is.
 struct Fault {
   // Line of the fault, counted from 1 (the header line is line 1); 0 for a
   // fault that concerns no line: a point file that cannot be opened or read,
@@ -58,7 +69,8 @@ struct Fault {
   // for a fault without a line.
   std::string text;
 
-  // The result text this fault gives, byte for byte, when it is the first.
+  // The result text this fault gives, byte for byte, when it is the first;
+  // empty for a note.
   std::string message;
 
   // A short, stable name of the rule broken, such as "unit-name" or
@@ -82,15 +94,18 @@ struct Fault {
   // For a repeated point name, the line where the name first appears;
   // 0 for every other fault.
   std::size_t firstLine = 0;
+
+  // `Severity::kError` for a fault, `Severity::kNote` for a note.
+  Severity severity = Severity::kError;
 };
 
 // How far a check goes.
 enum class Scope {
   // Stop at the first fault, as the result text does.
   kFirstFault,
-  // Go on after a faulty point row and report every faulty row and every
-  // repeat of a name, in line order. A fault in the header line still ends
-  // the check: rows cannot be judged without it.
+  // Go on after the first fault and report every fault, in line and column
+  // order: every column of a row is checked unless its check depends on a
+  // faulty column; a fault in the header line still ends the check.
   kEveryFault,
 };
 
@@ -99,8 +114,16 @@ struct CheckOptions {
 
   // When set, each fault is handed to it as soon as it is known, in line
   // order, instead of being collected in `CheckResult::faults`: a file with
-  // millions of faults is then reported in constant memory.
+  // millions of faults is then reported in constant memory. Notes, when
+  // asked for, are handed to it too.
   std::function<void(const Fault&)> onFault;
+
+  // Also give notes, after the faults: where an empty line ends the rows
+  // while non-empty lines follow it, a note at that line says how many lines
+  // after it are not checked (every line after it, empty ones included).
+  // Counting them reads the rest of the input, which a check without notes
+  // never does. A check that stops at a fault before that line gives none.
+  bool includeNotes = false;
 };
 
 struct CheckResult {
@@ -111,8 +134,9 @@ struct CheckResult {
   int status = 0;
 
   // The faults found, in line order (a fault without a line comes last):
-  // none for "OK", the fault of the result text with `Scope::kFirstFault`,
-  // every fault with `Scope::kEveryFault`. Empty when `onFault` is set.
+  // no fault for "OK", the fault of the result text with `Scope::kFirstFault`,
+  // every fault with `Scope::kEveryFault`. The notes asked for follow the
+  // faults. Empty when `onFault` is set.
   std::vector<Fault> faults;
 };
 

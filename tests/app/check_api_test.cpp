@@ -28,6 +28,7 @@ struct Where {
   std::size_t firstLine = 0;
   std::vector<std::string> suggestions = {};
   std::string detail = {};
+  Severity severity = Severity::kError;
 };
 
 struct ApiCase {
@@ -36,6 +37,7 @@ struct ApiCase {
   Scope scope;
   std::string resultText;
   std::vector<Where> faults;
+  bool includeNotes = false;
 };
 
 std::string rows(const std::vector<std::string>& lines) {
@@ -61,6 +63,20 @@ std::string lateTrailingCommas() {
 
 const std::string kBadUnitRow = withField(kSampleRow, 5, "MILLIMETRE");
 const std::string kBadCodeRow = withField(kConditionRow, 3, "1000 3000");
+
+// `row` with several fields replaced, by field number.
+std::string withFields(std::string row,
+                       const std::vector<std::pair<std::size_t, std::string>>& changes) {
+  for (const auto& [field, value] : changes) {
+    row = withField(row, field, value);
+  }
+  return row;
+}
+
+// A SAMPLE point on CNC path 1 with five faults: cycle, unit, XML location,
+// data type and return type.
+const std::string kFiveFaultRow = withFields(
+    kCncSampleRow, {{4, "50"}, {5, "MILIMETER"}, {6, "Controler"}, {8, "9"}, {9, "string"}});
 
 const std::vector<ApiCase> kApiCases = {
     {"Acceptable", rows({kSampleRow, kDeviceRow}), Scope::kFirstFault, "OK", {}},
@@ -132,8 +148,45 @@ const std::vector<ApiCase> kApiCases = {
      "x is illegal format.",
      {{3, 3, 1, "duplicate-name", "Temp1", 2},
       {4, 1, -1, "row-field-count", "x"},
-      {5, 21, 5, "unit-name", "MILLIMETRE", 0, {"MILLIMETER"}},
-      {5, 3, 1, "duplicate-name", "Temp1", 2}}},
+      {5, 3, 1, "duplicate-name", "Temp1", 2},
+      {5, 21, 5, "unit-name", "MILLIMETRE", 0, {"MILLIMETER"}}}},
+    // Every column of a row that does not depend on a faulty one is checked,
+    // and the row's faults come in column order.
+    {"FiveFaultsOfOneRowInColumnOrder",
+     rows({kFiveFaultRow}),
+     Scope::kEveryFault,
+     "50 is illegal cycle.",
+     {{2, 17, 4, "cycle", "50"},
+      {2, 20, 5, "unit-name", "MILIMETER", 0, {"MILLIMETER"}},
+      {2, 30, 6, "xml-location", "Controler", 0, {"Controller"}},
+      {2, 41, 8, "cnc-data-type", "9"},
+      {2, 43, 9, "return-type", "string", 0, {"String"}}}},
+    // A check whose premise failed stays silent: no constant value, unit or
+    // data column without a point type, no data type without a data path,
+    // no address, start address or bit position without a data type, and
+    // nothing after an unknown point kind. Columns that do not depend on
+    // the faulty one are still checked (the cycle on line 2).
+    {"DependentChecksStaySilent",
+     rows({withFields(kCncSampleRow, {{2, "POINT"}, {3, "5"}, {4, "5"}, {5, "x"}, {9, "x"}}),
+           withFields(kSampleRow, {{7, "x"}, {8, "1"}}),
+           withFields(kCncSampleRow, {{1, "Temp3"}, {8, "x"}, {11, "D"}, {12, "x"}, {13, "x"}}),
+           withFields(kSampleRow, {{0, "c"}, {1, "1x"}, {4, "x"}}),
+           withFields(kConstantEventRow, {{3, "A-1"}, {7, "x"}})}),
+     Scope::kEveryFault,
+     "POINT is illegal point type.",
+     {{2, 9, 2, "point-type", "POINT"},
+      {2, 17, 4, "cycle", "5"},
+      {3, 37, 7, "data-path", "x"},
+      {4, 32, 8, "cnc-data-type", "x"},
+      {5, 1, 0, "point-kind", "c", 0, {"C"}},
+      {6, 16, 3, "event-value", "A-1"}}},
+    // A point with constant values needs no data type to be checked: every
+    // data column must simply be empty.
+    {"ConstantPointDataColumnsNeedNoDataType",
+     rows({withFields(kConditionRow, {{8, "1"}, {12, "5"}})}),
+     Scope::kEveryFault,
+     "1 is illegal data type.",
+     {{2, 42, 8, "constant-point-column", "1"}, {2, 47, 12, "constant-point-column", "5"}}},
     // Suggestions: the same word in other case, or a few slips away; a "D"
     // name keeps its suffix; single letters only by case.
     {"XmlLocationFewSlipsAway",
@@ -661,6 +714,50 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "constant value has an empty code, from two blanks in a row or a blank at its start or "
        "end; a CONDITION code is 1000 to 2999, codes are separated by single blanks"}}},
+    // Notes, when asked for: the lines after the empty line that ends the
+    // rows are counted, empty ones included; they never change the result.
+    {"NoteAfterTheEmptyLine",
+     rows({kSampleRow, "", "x", "", withField(kSampleRow, 4, "1")}),
+     Scope::kFirstFault,
+     "OK",
+     {{3,
+       1,
+       -1,
+       "unchecked-lines",
+       "",
+       0,
+       {},
+       "the 3 lines after this empty line are not checked",
+       Severity::kNote}},
+     true},
+    {"NoteAfterTheFaults",
+     rows({withField(kSampleRow, 1, "P1"), withField(kSampleRow, 1, "P1"), "", "x"}),
+     Scope::kFirstFault,
+     "P1 is duplicate point name.",
+     {{3, 3, 1, "duplicate-name", "P1", 2},
+      {4,
+       1,
+       -1,
+       "unchecked-lines",
+       "",
+       0,
+       {},
+       "the 1 line after this empty line is not checked",
+       Severity::kNote}},
+     true},
+    {"NoNoteWithoutTextAfterTheEmptyLine",
+     rows({kSampleRow, "", ""}),
+     Scope::kEveryFault,
+     "OK",
+     {},
+     true},
+    {"NoNoteUnlessAskedFor", rows({kSampleRow, "", "x"}), Scope::kEveryFault, "OK", {}},
+    {"NoNoteWhenTheRunStopsBeforeTheEmptyLine",
+     rows({"x", "", "x"}),
+     Scope::kFirstFault,
+     "x is illegal format.",
+     {{2, 1, -1, "row-field-count", "x"}},
+     true},
     {"HeaderFaultEndsEveryFaultCheck",
      "0,1,True\nx\n",
      Scope::kEveryFault,
@@ -678,6 +775,7 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
   const ApiCase& c = GetParam();
   CheckOptions options;
   options.scope = c.scope;
+  options.includeNotes = c.includeNotes;
   const CheckResult result = checkBytes(c.file, options);
   EXPECT_EQ(result.resultText, c.resultText);
   EXPECT_EQ(result.status, c.resultText == "OK" ? 0 : -1);
@@ -693,15 +791,17 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
     EXPECT_EQ(fault.text, expected.text);
     EXPECT_EQ(fault.firstLine, expected.firstLine);
     EXPECT_EQ(fault.suggestions, expected.suggestions);
+    EXPECT_EQ(fault.severity, expected.severity);
     if (expected.detail.empty()) {
       EXPECT_FALSE(fault.detail.empty());
     } else {
       EXPECT_EQ(fault.detail, expected.detail);
     }
   }
-  // The scope never changes the result text or the status.
+  // Neither the scope nor the notes change the result text or the status.
   CheckOptions other;
   other.scope = c.scope == Scope::kFirstFault ? Scope::kEveryFault : Scope::kFirstFault;
+  other.includeNotes = !c.includeNotes;
   const CheckResult otherScope = checkBytes(c.file, other);
   EXPECT_EQ(otherScope.resultText, result.resultText);
   EXPECT_EQ(otherScope.status, result.status);
@@ -720,6 +820,24 @@ TEST(UnitSpellings, NameUnitsAndAreNotUnitsThemselves) {
     EXPECT_FALSE(lookupUnitNumber(entry->spelling).has_value());
     EXPECT_TRUE(spellings.insert(entry->spelling).second);
   }
+}
+
+// A receiver takes every fault and note, in order, and the result keeps none.
+TEST(CheckApi, ReceiverLeavesFaultsEmpty) {
+  CheckOptions options;
+  options.scope = Scope::kEveryFault;
+  options.includeNotes = true;
+  std::vector<std::string> received;
+  options.onFault = [&received](const Fault& fault) {
+    received.push_back(std::to_string(fault.line) + " " + fault.rule);
+  };
+  const CheckResult result =
+      checkBytes(rows({kFiveFaultRow, kSampleRow, kSampleRow, "", "x"}), options);
+  EXPECT_EQ(result.resultText, "50 is illegal cycle.");
+  EXPECT_TRUE(result.faults.empty());
+  EXPECT_EQ(received,
+            (std::vector<std::string>{"2 cycle", "2 unit-name", "2 xml-location", "2 cnc-data-type",
+                                      "2 return-type", "4 duplicate-name", "5 unchecked-lines"}));
 }
 
 // A file that does not open, or opens but cannot be read (a directory),

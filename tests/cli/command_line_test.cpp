@@ -97,12 +97,16 @@ const std::vector<ReportCase> kReportCases = {
      std::string(kHeader) + kGoodRow + "C,Temp1,EVENT,,500,,Path,,1,String,R,,100,5\nC,Temp2\n" +
          "C,Temp1,SAMPLE,,500,NONE,Path,,3,String,R,,34,\n",
      {"--all"},
-     "FILE:3:43: error: bit position \"5\" is not empty; only data type 7 has a bit position\n"
      "FILE:3:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"
+     "FILE:3:43: error: bit position \"5\" is not empty; only data type 7 has a bit position\n"
      "FILE:4:1: error: point row \"C,Temp2\" has 2 fields; expected 14 fields (13 commas)\n"
+     "FILE:5:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"
      "FILE:5:44: error: start address \"34\" is out of range; for data type 3 it is 1 to 33, "
-     "digits only\n"
-     "FILE:5:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"},
+     "digits only\n"},
+    {"NoteForTheLinesAfterTheEmptyLine",
+     std::string(kHeader) + kGoodRow + "\n" + kGoodRow + "\n",
+     {"--locate"},
+     "FILE:3:1: note: the 2 lines after this empty line are not checked\n"},
 };
 
 void PrintTo(const ReportCase& c, std::ostream* out) {
@@ -171,9 +175,38 @@ TEST(JsonReport, EveryLineIsAFaultRecord) {
   EXPECT_EQ(objects[0]["suggestions"], std::vector<std::string>{"MILLIMETER"});
   EXPECT_TRUE(objects[0]["firstLine"].is_null());
   EXPECT_EQ(objects[1]["text"], "T\u00e9mp");
-  EXPECT_EQ(objects[2]["text"], "\x01");
-  EXPECT_EQ(objects[3]["rule"], "duplicate-name");
-  EXPECT_EQ(objects[3]["firstLine"], 2);
+  EXPECT_EQ(objects[2]["rule"], "duplicate-name");
+  EXPECT_EQ(objects[2]["firstLine"], 2);
+  EXPECT_EQ(objects[3]["text"], "\x01");
+  for (const nlohmann::json& object : objects) {
+    EXPECT_EQ(object["severity"], "error");
+  }
+}
+
+// An empty offending text is an empty string, not null; a note is a record
+// like a fault, with its own severity, at the empty line, which it quotes.
+TEST(JsonReport, EmptyTextsAndNotes) {
+  const TemporaryDirectory directory;
+  const std::string path = directory.writeFile(
+      "points.csv",
+      std::string(kHeader) + "C,Temp1,SAMPLE,,500,,Path,,1,String,R,,100,\n\n" + kGoodRow);
+  const InProcessRun run = runInProcess({"--all", "--json", path});
+  EXPECT_EQ(run.error, " is illegal unit.");
+  const std::vector<std::string> lines = linesOf(run.output);
+  ASSERT_EQ(lines.size(), 2u);
+  const nlohmann::json fault = nlohmann::json::parse(lines[0]);
+  EXPECT_EQ(fault["severity"], "error");
+  EXPECT_EQ(fault["text"], "");
+  EXPECT_EQ(fault["message"], " is illegal unit.");
+  const nlohmann::json note = nlohmann::json::parse(lines[1]);
+  EXPECT_EQ(note["severity"], "note");
+  EXPECT_EQ(note["line"], 3);
+  EXPECT_EQ(note["column"], 1);
+  EXPECT_TRUE(note["field"].is_null());
+  EXPECT_EQ(note["text"], "");
+  EXPECT_EQ(note["message"], "");
+  EXPECT_EQ(note["rule"], "unchecked-lines");
+  EXPECT_EQ(note["detail"], "the 1 line after this empty line is not checked");
 }
 
 TEST(JsonReport, FaultWithoutLineHasNulls) {

@@ -141,6 +141,25 @@ TEST(CharacterClasses, BlockAndByteTestsAgree) {
   }
 }
 
+// Every length around the eight-byte steps, the byte at every place, among
+// bytes that differ from it by one bit or only in the high bit.
+TEST(CountByte, MatchesAPlainCount) {
+  for (const char byte : {',', '\0', '\x80', '\xFF'}) {
+    const std::string others{static_cast<char>(byte ^ 1), static_cast<char>(byte ^ '\x80'), 'a'};
+    for (std::size_t size = 0; size <= 26; ++size) {
+      for (std::size_t at = 0; at <= size; ++at) {
+        std::string text(size, others[size % others.size()]);
+        for (std::size_t i = at; i < size; i += 3) {
+          text[i] = byte;
+        }
+        const std::size_t expected =
+            static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
+        EXPECT_EQ(countByte(text, byte), expected) << size << " " << at << " " << int{byte};
+      }
+    }
+  }
+}
+
 TEST(CharacterClasses, AreAsciiOnly) {
   EXPECT_TRUE(isAllAlnum(""));
   EXPECT_TRUE(isAllAlnum("azAZ09"));

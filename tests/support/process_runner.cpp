@@ -1,6 +1,7 @@
 #include "tests/support/process_runner.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,7 +56,19 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
   }
   if (child == 0) {
     // Standard input goes last, so a closed one is not reused by the opens.
-    ::dup2(openOrDie(outputPath, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
+    if (options.outputToClosedPipe) {
+      int pipeEnds[2];
+      if (::pipe(pipeEnds) != 0) {
+        ::_exit(126);
+      }
+      ::close(pipeEnds[0]);
+      ::dup2(pipeEnds[1], STDOUT_FILENO);
+      // As a shell starts it: a test runner that ignores SIGPIPE must not
+      // hide whether marlint ignores it itself.
+      ::signal(SIGPIPE, SIG_DFL);
+    } else {
+      ::dup2(openOrDie(outputPath, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
+    }
     ::dup2(openOrDie(errorPath, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
     if (inputMode == StandardInput::kClosed) {
       ::close(STDIN_FILENO);

@@ -26,6 +26,9 @@ struct ProcessOptions {
   StandardInput inputMode = StandardInput::kEmpty;
   std::string inputText;
   std::string workingDirectory;  // empty: the test's own
+  // Standard output is a pipe whose reader has gone, as in `marlint ... |
+  // head` once head has exited: every write to it fails.
+  bool outputToClosedPipe = false;
 };
 
 ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
