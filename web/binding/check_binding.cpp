@@ -60,6 +60,8 @@ EMSCRIPTEN_KEEPALIVE int marlintCheck(const char* bytes, std::size_t size, int e
 
   marlint::CheckOptions options;
   options.scope = everyFault != 0 ? marlint::Scope::kEveryFault : marlint::Scope::kFirstFault;
+  // The faults are those of the command line's --json report, notes included.
+  options.includeNotes = true;
   options.onFault = [&](const marlint::Fault& fault) {
     marlint::appendFaultJson(page, name, fault);
     ++last.faultCount;

@@ -9,6 +9,12 @@ export interface Fault {
   line: number | null;
   /** Byte column, from 1, where the offending text starts; null without a line. */
   column: number | null;
+  /**
+   * "error" for a fault; "note" for what a person should know but breaks no
+   * rule, such as lines after an empty line that are not checked. Notes come
+   * after the faults and never change the result.
+   */
+  severity: 'error' | 'note';
   /** Field of the offending text, from 0; null for a whole line or none. */
   field: number | null;
   /** The offending column in words, such as "unit". */
@@ -50,7 +56,7 @@ export interface CheckResult {
   resultBytes: Uint8Array;
   /** 0 when the result text is "OK", -1 otherwise. */
   status: 0 | -1;
-  /** How many faults were found, counted in full. */
+  /** How many faults and notes were found, counted in full. */
   faultCount: number;
   /** Every fault in line order, unless `onPage` received them. */
   faults: Fault[] | undefined;
