@@ -127,15 +127,6 @@ TEST_P(Report, WritesOneLinePerFaultOnStandardOutput) {
 INSTANTIATE_TEST_SUITE_P(Table, Report, ::testing::ValuesIn(kReportCases),
                          [](const auto& info) { return info.param.name; });
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 // Every JSON line parses, holds every part of the fault record, and agrees
 // with what the API gives for the same file; bytes that are not UTF-8 come
 // back as the code points of their values.

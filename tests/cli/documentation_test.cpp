@@ -29,15 +29,6 @@ std::string sourceFile(const std::string& name) {
   return text.value_or("");
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 bool startsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }

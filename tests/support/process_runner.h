@@ -56,4 +56,7 @@ class TemporaryDirectory {
 // The whole content of a file, or nothing when it cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path);
 
+// The lines of `text`, without their line ends.
+std::vector<std::string> linesOf(const std::string& text);
+
 }  // namespace marlint::testing
