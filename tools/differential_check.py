@@ -70,24 +70,35 @@ def as_json_text(raw):
 
 
 def report_problem(options, result_text, report):
-    """What is wrong with the report of a run with `options`, or None."""
-    if result_text == b"OK":
-        return None if report == b"" else "a report for an acceptable file"
+    """What is wrong with the report of a run with `options`, or None. Notes
+    (lines left unchecked after an empty line) may follow the faults; they
+    never change the result text."""
+    if report == b"":
+        return None if result_text == b"OK" else "no report for a fault"
     if not report.endswith(b"\n"):
-        return "no report, or one without a line end"
+        return "a report without a line end"
     lines = report[:-1].split(b"\n")
-    every_fault = "--all" in options
-    if not every_fault and len(lines) != 1:
-        return f"{len(lines)} report lines for one fault"
-    if "--json" not in options:
-        if not all(b": error: " in line for line in lines):
-            return "a report line without ': error: '"
-        return None
-    try:
-        messages = [json.loads(line.decode("utf-8"))["message"] for line in lines]
-    except (ValueError, KeyError, TypeError) as error:
-        return f"a report line that is not a fault in JSON ({error})"
-    if as_json_text(result_text) not in messages:
+    if "--json" in options:
+        try:
+            records = [json.loads(line.decode("utf-8")) for line in lines]
+            severities = [record["severity"] for record in records]
+            messages = [record["message"] for record in records if record["severity"] == "error"]
+        except (ValueError, KeyError, TypeError) as error:
+            return f"a report line that is not a fault in JSON ({error})"
+    else:
+        severities = ["note" if b": note: " in line else
+                      "error" if b": error: " in line else "?" for line in lines]
+        messages = None
+    if "?" in severities:
+        return "a report line that is neither ': error: ' nor ': note: '"
+    errors = severities.count("error")
+    if severities != ["error"] * errors + ["note"] * (len(severities) - errors):
+        return "a note before a fault"
+    if result_text == b"OK":
+        return None if errors == 0 else "a fault reported for an acceptable file"
+    if errors == 0 or ("--all" not in options and errors != 1):
+        return f"{errors} faults reported for one result text"
+    if messages is not None and as_json_text(result_text) not in messages:
         return "no fault in the report has the result text as its message"
     return None
 
