@@ -4,6 +4,7 @@
 #include <array>
 
 #include "input/text_rules.h"
+#include "points/point_record.h"
 
 namespace marlint {
 namespace {
@@ -14,8 +15,8 @@ constexpr std::size_t kUtf16Window = 512;
 constexpr std::size_t kUtf16LeastBytes = 8;
 constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 constexpr std::size_t kHeaderFieldCount = 3;
-constexpr std::size_t kRowFieldCount = 14;
-constexpr std::size_t kConditionValueField = 3;
+constexpr std::size_t kRowFieldCount = row_field::kCount;
+constexpr std::size_t kConditionValueField = row_field::kConstantValue;
 
 std::size_t countOf(std::string_view text, char byte) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));

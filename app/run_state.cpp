@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "input/text_rules.h"
+#include "points/point_record.h"
 #include "vocab/vocabularies.h"
 
 namespace marlint {
@@ -15,7 +16,7 @@ constexpr std::string_view kDuplicatePointName = " is duplicate point name.";
 // A point row that passed its kind check starts with one letter and a comma,
 // so its name always starts in column 3.
 constexpr std::size_t kNameColumn = 3;
-constexpr int kNameField = 1;
+constexpr int kNameField = static_cast<int>(row_field::kPointName);
 
 bool isWholeLineRule(Rule rule) {
   return rule == Rule::kHeaderFieldCount || rule == Rule::kRowFieldCount;

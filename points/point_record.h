@@ -1,10 +1,30 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 namespace marlint {
+
+// Field numbers of a point row, counted from 0.
+namespace row_field {
+inline constexpr std::size_t kPointKind = 0;
+inline constexpr std::size_t kPointName = 1;
+inline constexpr std::size_t kPointType = 2;
+inline constexpr std::size_t kConstantValue = 3;
+inline constexpr std::size_t kCycle = 4;
+inline constexpr std::size_t kUnit = 5;
+inline constexpr std::size_t kXmlLocation = 6;
+inline constexpr std::size_t kDataPath = 7;
+inline constexpr std::size_t kDataType = 8;
+inline constexpr std::size_t kReturnType = 9;
+inline constexpr std::size_t kAccessType = 10;
+inline constexpr std::size_t kAddressType = 11;
+inline constexpr std::size_t kStartAddress = 12;
+inline constexpr std::size_t kBitPos = 13;
+inline constexpr std::size_t kCount = 14;
+}  // namespace row_field
 
 // Point type codes, as the point type column names them.
 namespace point_type {
