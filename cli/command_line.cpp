@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/fault_report.h"
+#include "explain/report_lines.h"
 #include "cli/command_options.h"
 #include "cli/host_error_number.h"
 #include "marlint/marlint.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/fault_report.h"
+#include "explain/report_lines.h"
 
 // The options of the command line and the texts that describe them.
 

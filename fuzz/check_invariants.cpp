@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/escaped_text.h"
-#include "app/fault_report.h"
-#include "app/run_state.h"
-#include "input/header_line.h"
+#include "explain/escaped_text.h"
+#include "explain/report_lines.h"
+#include "run/run_state.h"
+#include "checks/header_line.h"
 #include "input/point_input.h"
-#include "input/run_checks.h"
+#include "api/run_checks.h"
 #include "marlint/marlint.h"
-#include "points/point_list.h"
+#include "checks/point_list.h"
 
 namespace marlint::fuzzing {
 namespace {

@@ -69,7 +69,7 @@ note "each of the $(wc -l <"$work/documented") examples under RESULT MESSAGES is
 # Every message text in the sources has an example; a new message cannot be
 # added without documenting it.
 grep -rhoE '"( is [A-Za-z ]+\.|Illegal [A-Za-z ]+\.)"' \
-  "$source_dir/app" "$source_dir/input" "$source_dir/points" | tr -d '"' | sort -u >"$work/messages"
+  "$source_dir/run" "$source_dir/checks" | tr -d '"' | sort -u >"$work/messages"
 [ -s "$work/messages" ] || fail "found no message texts in the sources under $source_dir"
 while IFS= read -r message; do
   grep -qF -e "$message" "$work/documented" || fail "the message '$message' has no example in $page"

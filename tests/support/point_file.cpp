@@ -3,9 +3,9 @@
 #include <stdexcept>
 
 #include "input/point_input.h"
-#include "input/run_checks.h"
+#include "api/run_checks.h"
 #include "input/split_fields.h"
-#include "points/point_rows.h"
+#include "checks/point_rows.h"
 
 namespace marlint::testing {
 

@@ -1,0 +1,69 @@
+#include "checks/header_line.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "input/split_fields.h"
+#include "input/text_rules.h"
+
+namespace marlint {
+
+namespace {
+
+// A point file without a header line reads as an empty line, whatever the
+// reason; the fault still says which reason it was.
+bool failWithoutHeaderLine(RunState& run, const PointInput& input) {
+  if (input.didNotOpen()) {
+    return run.failWithoutLine(Rule::kCannotOpen, input.errorNumber());
+  }
+  if (input.hadReadError()) {
+    return run.failWithoutLine(Rule::kReadError, input.errorNumber());
+  }
+  return run.failWithoutLine(Rule::kEmptyFile, 0);
+}
+
+}  // namespace
+
+bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config) {
+  std::string_view line;
+  if (!readLine(input, line)) {
+    return failWithoutHeaderLine(run, input);
+  }
+  run.startLine(line);
+  std::array<std::string_view, 3> fields;
+  if (splitFieldsInto(line, ',', fields) != fields.size()) {
+    return run.failWithLine(Rule::kHeaderFieldCount, line, " is illegal format.");
+  }
+  // Every header message starts with the whole line; the fault points at
+  // the field that broke the rule.
+  config.pmcPathCount = readLeadingInt(fields[0]);
+  if (config.pmcPathCount < 1 || config.pmcPathCount > 5) {
+    return run.failWithLine(Rule::kPmcPathCount, fields[0], " is illegal PMC path num.");
+  }
+  config.cncPathCount = readLeadingInt(fields[1]);
+  if (config.cncPathCount < 1 || config.cncPathCount > 10) {
+    return run.failWithLine(Rule::kCncPathCount, fields[1], " is illegal CNC path num.");
+  }
+  if (fields[2] != "True" && fields[2] != "False") {
+    return run.failWithLine(Rule::kDcsLadder, fields[2], " is illegal DCS Ladder.");
+  }
+  return false;
+}
+
+void derivePathNames(RunState& run, const ControllerConfig& config) {
+  // CNC path 1 is plain "Path"; there is no "Path1".
+  for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
+    run.xmlLocationNames.add(i == 1 ? std::string("Path") : "Path" + std::to_string(i));
+  }
+  for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
+    run.pathNameSet.add("CNC path " + std::to_string(i));
+  }
+  for (std::int32_t i = 1; i <= config.pmcPathCount; ++i) {
+    run.pathNameSet.add("PMC path " + std::to_string(i));
+  }
+  // The DCS path is a data path whatever the header's DCS ladder field says.
+  run.pathNameSet.add("DCS path 9");
+}
+
+}  // namespace marlint

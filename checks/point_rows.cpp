@@ -1,0 +1,199 @@
+#include "checks/point_rows.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "input/split_fields.h"
+#include "input/text_rules.h"
+#include "checks/name_index.h"
+#include "checks/row_columns.h"
+
+namespace marlint {
+namespace {
+
+constexpr std::size_t kFirstTypedField = row_field::kPointType;
+
+// The fields of the row under check. The row loop keeps one for all rows:
+// clearing fourteen views for every row would cost a third of the split.
+using RowFields = std::array<std::string_view, row_field::kCount>;
+
+// Notes the name of the row being checked, which passed its own check, and
+// reports it when an earlier row has it too.
+void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view name) {
+  const std::size_t line = run.currentLineNumber();
+  if (const std::optional<std::size_t> firstLine = namesSoFar.noteName(name, line)) {
+    run.reportRepeatedName(name, *firstLine, line);
+  }
+}
+
+// How far the checks of one row go.
+enum class RowScope {
+  kToFirstFault,  // stop at the row's first faulty column
+  kEveryColumn,   // check every column whose premises passed
+};
+
+// True when a check reads a column that failed or was skipped.
+bool dependsOnUnsettled(const RowColumn& column, const PointRecord& record, FieldSet unsettled) {
+  const FieldSet premises =
+      record.hasConstantValues() ? column.premises : column.premises | column.ownRulePremises;
+  return (premises & unsettled) != 0;
+}
+
+// Checks column `field` and returns true when the row must stop here. Going
+// on, a column that depends on a failed or skipped one is skipped, and a
+// failed or skipped column is noted in `unsettled`. The check is taken from
+// the table as a constant, so that the compiler calls, and can inline, it
+// directly.
+template <RowScope scope, std::size_t field>
+bool checkColumn(RunState& run, const RowFields& fields, PointRecord& record, FieldSet& unsettled) {
+  if constexpr (scope == RowScope::kToFirstFault) {
+    return kRowColumns[field].check(run, fields[field], record);
+  } else {
+    if ((unsettled != 0 && dependsOnUnsettled(kRowColumns[field], record, unsettled)) ||
+        kRowColumns[field].check(run, fields[field], record)) {
+      unsettled = static_cast<FieldSet>(unsettled | fieldBit(field));
+    }
+    return false;
+  }
+}
+
+template <RowScope scope, std::size_t... offsets>
+bool checkTypedColumns(RunState& run, const RowFields& fields, PointRecord& record,
+                       FieldSet& unsettled, std::index_sequence<offsets...>) {
+  return (checkColumn<scope, kFirstTypedField + offsets>(run, fields, record, unsettled) || ...);
+}
+
+// Splits `line` and checks its columns in column order; returns true when
+// the row has a fault. Going on after faults, the row's faults come in
+// column order, and every name that passed its own check is noted in
+// `namesSoFar`, also in a row that fails another column, so that a repeat is
+// reported at the name's column.
+template <RowScope scope>
+bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, RowFields& fields,
+                  NameIndex* namesSoFar) {
+  // A wrong number of fields is one fault for the whole line.
+  if (splitFieldsInto(line, ',', fields) != fields.size()) {
+    return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
+  }
+  FieldSet unsettled = 0;
+  if (checkColumn<scope, row_field::kPointKind>(run, fields, record, unsettled) ||
+      checkColumn<scope, row_field::kPointName>(run, fields, record, unsettled)) {
+    return true;
+  }
+  const bool namePassed = (unsettled & fieldBit(row_field::kPointName)) == 0;
+  if constexpr (scope == RowScope::kEveryColumn) {
+    if (namePassed) {
+      reportRepeatSoFar(run, *namesSoFar, record.name);
+    }
+  }
+  if (record.kind != 'C') {
+    // A "D" row is its name only: the method gave the cycle in the name
+    // check, the suffix gives the path number, and fields 2 to 13 are never
+    // read. A row of unknown kind has nothing more that can be checked.
+    if (record.kind == 'D' && namePassed) {
+      setDevicePathNumber(record);
+    }
+    return unsettled != 0;
+  }
+  return checkTypedColumns<scope>(
+             run, fields, record, unsettled,
+             std::make_index_sequence<row_field::kCount - kFirstTypedField>()) ||
+         unsettled != 0;
+}
+
+// The plain run's row check is flattened: every check is inlined into it, as
+// if it were the checks' only caller. The check that goes on after faults
+// calls them, and stays out of the row loop, so that the loop stays as small
+// as the plain run needs; a flattened copy would not fit the instruction
+// cache beside the report that every one of its rows writes.
+[[gnu::flatten]] bool checkRowToFirstFault(RunState& run, std::string_view line,
+                                           PointRecord& record, RowFields& fields) {
+  return checkRowWith<RowScope::kToFirstFault>(run, line, record, fields, nullptr);
+}
+
+[[gnu::noinline]] bool checkEveryColumnOfRow(RunState& run, std::string_view line,
+                                             PointRecord& record, RowFields& fields,
+                                             NameIndex& namesSoFar) {
+  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, &namesSoFar);
+}
+
+// Gives `record` the defaults of a fresh record but keeps the storage of its
+// texts, so that checking a row allocates nothing once the first rows are done.
+void startFreshRecord(PointRecord& record) {
+  std::vector<std::string_view> constantValues = std::move(record.constantValues);
+  record = PointRecord();
+  record.constantValues = std::move(constantValues);
+  record.constantValues.clear();
+}
+
+}  // namespace
+
+bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
+  RowFields fields;
+  return checkRowToFirstFault(run, line, record, fields);
+}
+
+bool readPointRows(RunState& run, PointInput& input, PointList& points) {
+  std::string_view line;
+  PointRecord record;
+  RowFields fields;
+  NameIndex namesSoFar;  // only when the run goes on after faults
+  bool anyRowFailed = false;
+  while (readLine(input, line)) {
+    if (line.empty()) {
+      // An empty line ends the rows as the end of the input does; what
+      // follows it is never checked.
+      run.emptyLineNumber = run.currentLineNumber() + 1;
+      break;
+    }
+    run.startLine(line);
+    startFreshRecord(record);
+    if (!run.keepGoing) {
+      if (checkRowToFirstFault(run, line, record, fields)) {
+        return true;
+      }
+      points.append(record);
+    } else if (checkEveryColumnOfRow(run, line, record, fields, namesSoFar)) {
+      anyRowFailed = true;
+    } else {
+      points.append(record);
+    }
+  }
+  // A stream that fails mid-file is not a file that ended: the rest of it
+  // went unchecked, so it must not pass as "OK".
+  if (input.hadReadError()) {
+    return run.failWithoutLine(Rule::kReadError, input.errorNumber());
+  }
+  return anyRowFailed;
+}
+
+void noteUncheckedLines(RunState& run, PointInput& input) {
+  if (run.emptyLineNumber == 0) {
+    return;
+  }
+  std::size_t lineCount = 0;
+  bool anyLineHasText = false;
+  std::string_view line;
+  while (readLine(input, line)) {
+    ++lineCount;
+    anyLineHasText = anyLineHasText || !line.empty();
+  }
+  // Empty lines at the end of a file hide nothing.
+  if (anyLineHasText) {
+    run.noteUncheckedLines(run.emptyLineNumber, lineCount);
+  }
+}
+
+bool checkCycle(RunState& run, std::string_view text, PointRecord& record) {
+  const std::int32_t cycle = readLeadingInt(text);
+  if (cycle < 100 || cycle > 10000) {
+    return run.fail(Rule::kCycle, text, " is illegal cycle.");
+  }
+  record.cycle = cycle;
+  return false;
+}
+
+}  // namespace marlint

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "explain/file_causes.h"
+#include "run/rule.h"
+#include "run/run_state.h"
+#include "marlint/marlint.h"
+
+namespace marlint {
+
+// What a report knows about a fault beyond the run's state.
+struct FaultSurroundings {
+  // What a sample of the file shows; without one, the fault's line alone
+  // is looked at.
+  const FileShape* fileShape = nullptr;
+  // The input bytes held when the fault was found, the fault's line among
+  // them, to tell how that line ended.
+  std::string_view heldBytes;
+  // Removes the point names earlier rows already use from a list of
+  // suggestions; without it every close name may be suggested.
+  std::function<void(std::vector<std::string>&)> dropUsedNames;
+};
+
+// Fills the parts of `fault` that are written for people and tools rather
+// than for the result text: the detail sentence and the suggestions. `rule`
+// is the rule the fault breaks; `run` is the run that found it, for the
+// names it accepts and the line being checked.
+void describeFault(Fault& fault, Rule rule, const RunState& run,
+                   const FaultSurroundings& around = {});
+
+}  // namespace marlint

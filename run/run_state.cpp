@@ -1,0 +1,149 @@
+#include "run/run_state.h"
+
+#include <functional>
+#include <utility>
+
+#include "input/text_rules.h"
+#include "checks/point_record.h"
+#include "vocab/vocabularies.h"
+
+namespace marlint {
+namespace {
+
+constexpr std::string_view kIllegalFormat = " is illegal format.";
+constexpr std::string_view kDuplicatePointName = " is duplicate point name.";
+
+// A point row that passed its kind check starts with one letter and a comma,
+// so its name always starts in column 3.
+constexpr std::size_t kNameColumn = 3;
+constexpr int kNameField = static_cast<int>(row_field::kPointName);
+
+bool isWholeLineRule(Rule rule) {
+  return rule == Rule::kHeaderFieldCount || rule == Rule::kRowFieldCount;
+}
+
+std::string concatenated(std::string_view first, std::string_view second) {
+  std::string text;
+  text.reserve(first.size() + second.size());
+  text.append(first);
+  text.append(second);
+  return text;
+}
+
+}  // namespace
+
+RunState::RunState() {
+  for (const std::string_view name : kStartupXmlLocationNames) {
+    xmlLocationNames.add(name);
+  }
+}
+
+Fault RunState::faultAt(Rule rule, std::string_view offending) const {
+  // The texts of a fresh fault are filled by appending: assigning takes the
+  // string's general replace path, which a million faults notice.
+  Fault fault;
+  fault.rule.append(ruleName(rule));
+  fault.text.append(offending);
+  fault.line = currentLineNumber_;
+  fault.column = 1;
+  // The offending text is a view into the current line, so its place there
+  // gives the column, and the commas before it the field.
+  const std::less<const char*> before;
+  const char* const lineBegin = currentLine_.data();
+  const char* const lineEnd = lineBegin + currentLine_.size();
+  if (offending.data() != nullptr && lineBegin != nullptr && !before(offending.data(), lineBegin) &&
+      !before(lineEnd, offending.data())) {
+    const std::size_t offset = static_cast<std::size_t>(offending.data() - lineBegin);
+    fault.column = offset + 1;
+    if (!isWholeLineRule(rule)) {
+      fault.field = static_cast<int>(countByte(currentLine_.substr(0, offset), ','));
+    }
+  }
+  fault.columnName.append(columnNameOf(rule, fault.field));
+  return fault;
+}
+
+bool RunState::record(Fault&& fault, Rule rule) {
+  if (resultText.empty()) {
+    resultText = fault.message;
+  }
+  if (onFault) {
+    onFault(std::move(fault), rule);
+  }
+  return true;
+}
+
+bool RunState::fail(Rule rule, std::string_view offending, std::string_view suffix) {
+  Fault fault = faultAt(rule, offending);
+  fault.message = concatenated(offending, suffix);
+  return record(std::move(fault), rule);
+}
+
+bool RunState::failWithSentence(Rule rule, std::string_view offending, std::string_view sentence) {
+  Fault fault = faultAt(rule, offending);
+  fault.message.append(sentence);
+  return record(std::move(fault), rule);
+}
+
+bool RunState::failWithLine(Rule rule, std::string_view offending, std::string_view suffix) {
+  Fault fault = faultAt(rule, offending);
+  fault.message = concatenated(currentLine_, suffix);
+  return record(std::move(fault), rule);
+}
+
+bool RunState::failWithoutLine(Rule rule, int errorNumber) {
+  fileErrorNumber_ = errorNumber;
+  Fault fault;
+  fault.rule = ruleName(rule);
+  fault.columnName = columnNameOf(rule, -1);
+  fault.message.assign(kIllegalFormat);
+  return record(std::move(fault), rule);
+}
+
+Fault RunState::repeatedNameFault(std::string_view name, std::size_t firstLine,
+                                  std::size_t repeatLine) const {
+  Fault fault;
+  fault.rule = ruleName(Rule::kDuplicateName);
+  fault.line = repeatLine;
+  fault.column = kNameColumn;
+  fault.field = kNameField;
+  fault.columnName = columnNameOf(Rule::kDuplicateName, kNameField);
+  fault.text.assign(name);
+  fault.message = concatenated(name, kDuplicatePointName);
+  fault.firstLine = firstLine;
+  return fault;
+}
+
+bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
+                                std::size_t repeatLine) {
+  if (keepGoing) {
+    if (resultText.empty()) {
+      resultText = concatenated(name, kDuplicatePointName);
+    }
+    return true;
+  }
+  return record(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
+}
+
+void RunState::noteUncheckedLines(std::size_t emptyLine, std::size_t lineCount) {
+  uncheckedLineCount_ = lineCount;
+  if (!onFault) {
+    return;
+  }
+  Fault note;
+  note.severity = Severity::kNote;
+  note.rule = ruleName(Rule::kUncheckedLines);
+  note.line = emptyLine;
+  note.column = 1;
+  note.columnName = columnNameOf(Rule::kUncheckedLines, -1);
+  onFault(std::move(note), Rule::kUncheckedLines);
+}
+
+void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,
+                                  std::size_t repeatLine) {
+  if (onFault) {
+    onFault(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
+  }
+}
+
+}  // namespace marlint

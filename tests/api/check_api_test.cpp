@@ -1,0 +1,907 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "explain/unit_spellings.h"
+#include "marlint/marlint.h"
+#include "tests/support/point_file.h"
+#include "vocab/vocabularies.h"
+
+namespace marlint::testing {
+namespace {
+
+// Where a fault is and what it is about, as a caller of the API sees it,
+// and what it says to people (the detail is checked when given).
+struct Where {
+  std::size_t line;
+  std::size_t column;
+  int field;
+  std::string rule;
+  std::string text;
+  std::size_t firstLine = 0;
+  std::vector<std::string> suggestions = {};
+  std::string detail = {};
+  Severity severity = Severity::kError;
+};
+
+struct ApiCase {
+  std::string name;
+  std::string file;
+  Scope scope;
+  std::string resultText;
+  std::vector<Where> faults;
+  bool includeNotes = false;
+};
+
+std::string rows(const std::vector<std::string>& lines) {
+  std::string file = std::string(kHeader) + "\n";
+  for (const std::string& line : lines) {
+    file += line + "\n";
+  }
+  return file;
+}
+
+// Rows that pass, then rows with a comma at their end: the first fault lies
+// past the first 64 KiB, and what the file shows is read from there on.
+std::string lateTrailingCommas() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1500; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Temp" + std::to_string(i)));
+  }
+  for (int i = 0; i < 3; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Late" + std::to_string(i)) + ",");
+  }
+  return rows(lines);
+}
+
+const std::string kBadUnitRow = withField(kSampleRow, 5, "MILLIMETRE");
+const std::string kBadCodeRow = withField(kConditionRow, 3, "1000 3000");
+
+// `row` with several fields replaced, by field number.
+std::string withFields(std::string row,
+                       const std::vector<std::pair<std::size_t, std::string>>& changes) {
+  for (const auto& [field, value] : changes) {
+    row = withField(row, field, value);
+  }
+  return row;
+}
+
+// A SAMPLE point on CNC path 1 with five faults: cycle, unit, XML location,
+// data type and return type.
+const std::string kFiveFaultRow = withFields(
+    kCncSampleRow, {{4, "50"}, {5, "MILIMETER"}, {6, "Controler"}, {8, "9"}, {9, "string"}});
+
+const std::vector<ApiCase> kApiCases = {
+    {"Acceptable", rows({kSampleRow, kDeviceRow}), Scope::kFirstFault, "OK", {}},
+    {"EmptyFile",
+     "",
+     Scope::kFirstFault,
+     " is illegal format.",
+     {{0, 0, -1, "empty-file", "", 0, {}, "the file is empty"}}},
+    {"HeaderFieldCount",
+     "1,1\n",
+     Scope::kFirstFault,
+     "1,1 is illegal format.",
+     {{1, 1, -1, "header-field-count", "1,1"}}},
+    {"HeaderPointsAtItsField",
+     "1,11,True\n",
+     Scope::kFirstFault,
+     "1,11,True is illegal CNC path num.",
+     {{1, 3, 1, "cnc-path-count", "11"}}},
+    {"ColumnFault",
+     rows({kSampleRow, kBadUnitRow}),
+     Scope::kFirstFault,
+     "MILLIMETRE is illegal unit.",
+     {{3,
+       21,
+       5,
+       "unit-name",
+       "MILLIMETRE",
+       0,
+       {"MILLIMETER"},
+       "unit \"MILLIMETRE\" is not accepted; a SAMPLE point names one of the 32 unit names, "
+       "such as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean "
+       "\"MILLIMETER\"?"}}},
+    {"ConditionWord",
+     rows({kBadCodeRow}),
+     Scope::kFirstFault,
+     "Illegal constant value.",
+     {{2, 25, 3, "condition-code", "3000"}}},
+    {"RowFieldCount",
+     rows({"C,Temp1"}),
+     Scope::kFirstFault,
+     "C,Temp1 is illegal format.",
+     {{2, 1, -1, "row-field-count", "C,Temp1"}}},
+    // The result names the earliest point whose name occurs again (P1),
+    // located at the first repeat of that name.
+    {"RepeatedNames",
+     rows({withField(kSampleRow, 1, "P1"), withField(kSampleRow, 1, "P2"),
+           withField(kSampleRow, 1, "P2"), withField(kSampleRow, 1, "P1")}),
+     Scope::kFirstFault,
+     "P1 is duplicate point name.",
+     {{5,
+       3,
+       1,
+       "duplicate-name",
+       "P1",
+       2,
+       {},
+       "point name \"P1\" is repeated; it first appears on line 2"}}},
+    {"EveryRepeatInLineOrder",
+     rows({withField(kSampleRow, 1, "P1"), withField(kSampleRow, 1, "P2"),
+           withField(kSampleRow, 1, "P2"), withField(kSampleRow, 1, "P1")}),
+     Scope::kEveryFault,
+     "P1 is duplicate point name.",
+     {{4, 3, 1, "duplicate-name", "P2", 3}, {5, 3, 1, "duplicate-name", "P1", 2}}},
+    // A faulty row wins over a repeated name, even one further up; the name
+    // of a row that fails a later column still takes part.
+    {"EveryFaultWithRepeats",
+     rows({kSampleRow, kSampleRow, "x", withField(kBadUnitRow, 1, "Temp1")}),
+     Scope::kEveryFault,
+     "x is illegal format.",
+     {{3, 3, 1, "duplicate-name", "Temp1", 2},
+      {4, 1, -1, "row-field-count", "x"},
+      {5, 3, 1, "duplicate-name", "Temp1", 2},
+      {5, 21, 5, "unit-name", "MILLIMETRE", 0, {"MILLIMETER"}}}},
+    // Every column of a row that does not depend on a faulty one is checked,
+    // and the row's faults come in column order.
+    {"FiveFaultsOfOneRowInColumnOrder",
+     rows({kFiveFaultRow}),
+     Scope::kEveryFault,
+     "50 is illegal cycle.",
+     {{2, 17, 4, "cycle", "50"},
+      {2, 20, 5, "unit-name", "MILIMETER", 0, {"MILLIMETER"}},
+      {2, 30, 6, "xml-location", "Controler", 0, {"Controller"}},
+      {2, 41, 8, "cnc-data-type", "9"},
+      {2, 43, 9, "return-type", "string", 0, {"String"}}}},
+    // A check whose premise failed stays silent: no constant value, unit or
+    // data column without a point type, no data type without a data path,
+    // no address, start address or bit position without a data type, and
+    // nothing after an unknown point kind. Columns that do not depend on
+    // the faulty one are still checked (the cycle on line 2).
+    {"DependentChecksStaySilent",
+     rows({withFields(kCncSampleRow, {{2, "POINT"}, {3, "5"}, {4, "5"}, {5, "x"}, {9, "x"}}),
+           withFields(kSampleRow, {{7, "x"}, {8, "1"}}),
+           withFields(kCncSampleRow, {{1, "Temp3"}, {8, "x"}, {11, "D"}, {12, "x"}, {13, "x"}}),
+           withFields(kSampleRow, {{0, "c"}, {1, "1x"}, {4, "x"}}),
+           withFields(kConstantEventRow, {{3, "A-1"}, {7, "x"}})}),
+     Scope::kEveryFault,
+     "POINT is illegal point type.",
+     {{2, 9, 2, "point-type", "POINT"},
+      {2, 17, 4, "cycle", "5"},
+      {3, 37, 7, "data-path", "x"},
+      {4, 32, 8, "cnc-data-type", "x"},
+      {5, 1, 0, "point-kind", "c", 0, {"C"}},
+      {6, 16, 3, "event-value", "A-1"}}},
+    // A point with constant values needs no data type to be checked: every
+    // data column must simply be empty.
+    {"ConstantPointDataColumnsNeedNoDataType",
+     rows({withFields(kConditionRow, {{8, "1"}, {12, "5"}})}),
+     Scope::kEveryFault,
+     "1 is illegal data type.",
+     {{2, 42, 8, "constant-point-column", "1"}, {2, 47, 12, "constant-point-column", "5"}}},
+    // Suggestions: the same word in other case, or a few slips away; a "D"
+    // name keeps its suffix; single letters only by case.
+    {"XmlLocationFewSlipsAway",
+     rows({withField(kSampleRow, 6, "Controler")}),
+     Scope::kFirstFault,
+     "Controler is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Controler",
+       0,
+       {"Controller"},
+       "XML location \"Controler\" is not accepted; expected \"Device\", \"Controller\", or "
+       "one \"Path\" name per CNC path: \"Path\" to \"Path3\"; did you mean \"Controller\"?"}}},
+    {"MethodNameKeepsItsSuffix",
+     rows({"D,readmode_1,,,,,,,,,,,,"}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "readmode_1", 0, {"ReadMode_1"}}}},
+    {"PointTypeInOtherCase",
+     rows({withField(kSampleRow, 2, "Event")}),
+     Scope::kFirstFault,
+     "Event is illegal point type.",
+     {{2, 9, 2, "point-type", "Event", 0, {"EVENT"}}}},
+    {"AddressLetterInOtherCase",
+     rows({withField(kBitSampleRow, 11, "x")}),
+     Scope::kFirstFault,
+     "x is illegal address type.",
+     {{2, 55, 11, "address-letter", "x", 0, {"X"}}}},
+    {"QuotedFieldSuggestsTheWord",
+     rows({withField(kCncSampleRow, 5, "\"NONE\"")}),
+     Scope::kFirstFault,
+     "\"NONE\" is illegal unit.",
+     {{2, 21, 5, "unit-name", "\"NONE\"", 0, {"NONE"}}}},
+    // Escaped and shortened texts, and the causes plain from the bytes.
+    {"ControlBytesEscaped",
+     rows({withField(kSampleRow, 1, "Te\tmp")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "Te\tmp",
+       0,
+       {},
+       "point name \"Te\\tmp\" holds \"\\t\"; expected a letter, then letters and digits, 50 "
+       "at most"}}},
+    {"ByteOrderMarkBeforeHeader",
+     "\xef\xbb\xbf"
+     "2,3,False\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "2,3,False is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xef\xbb\xbf"
+       "2",
+       0,
+       {},
+       "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5. Likely cause: the file "
+       "starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save "
+       "it "
+       "without one"}}},
+    {"CycleWithZerosInFront",
+     rows({withField(kSampleRow, 4, "0000000000000000000099")}),
+     Scope::kFirstFault,
+     "0000000000000000000099 is illegal cycle.",
+     {{2,
+       17,
+       4,
+       "cycle",
+       "0000000000000000000099",
+       0,
+       {},
+       "cycle \"0000000000000000000099\" reads as 99; expected 100 to 10000"}}},
+    {"CrOnlyLineEnds",
+     std::string(kHeader) + "\r" + kSampleRow + "\r",
+     Scope::kFirstFault,
+     std::string(kHeader) + "\r" + kSampleRow + "\r is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       std::string(kHeader) + "\r" + kSampleRow + "\r",
+       0,
+       {},
+       "header line \"2,3,False\\rC,Temp1,SAMPLE,,500,MILLIMETER...\" (75 bytes) has 16 fields; "
+       "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\". "
+       "Likely cause: the file's lines end in CR alone, which ends no line here, so its lines "
+       "read as one: end lines with LF or CR LF"}}},
+    {"SemicolonsForCommas",
+     "2;3;False\n",
+     Scope::kFirstFault,
+     "2;3;False is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2;3;False",
+       0,
+       {},
+       "header line \"2;3;False\" has 1 field; expected 3 fields: PMC path count, CNC path count, "
+       "DCS ladder, such as \"2,3,False\". Likely cause: fields are separated by semicolons, as "
+       "spreadsheets export them in some languages: separate them with commas"}}},
+    // Causes are named only where the file shows them.
+    {"LineWithCommasAndOneSemicolon",
+     rows({"C,Te;mp1,SAMPLE"}),
+     Scope::kFirstFault,
+     "C,Te;mp1,SAMPLE is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Te;mp1,SAMPLE",
+       0,
+       {},
+       "point row \"C,Te;mp1,SAMPLE\" has 3 fields; expected 14 fields (13 commas)"}}},
+    {"QuoteInsideAField",
+     rows({withField(kSampleRow, 1, "Te\"mp1")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "Te\"mp1",
+       0,
+       {},
+       "point name \"Te\\\"mp1\" holds \"\\\"\"; expected a letter, then letters and digits, 50 "
+       "at most"}}},
+    // A file read in blocks looks at the same bytes as one checked in
+    // memory: one CR in an unended last line is no sign of CR line ends.
+    {"StrayCrInTheUnendedLastLine",
+     rows({kSampleRow}) + withField(kSampleRow, 1, "Te\rmp2"),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{3,
+       3,
+       1,
+       "point-name",
+       "Te\rmp2",
+       0,
+       {},
+       "point name \"Te\\rmp2\" holds \"\\r\"; expected a letter, then letters and digits, 50 "
+       "at most"}}},
+    {"ByteOrderMarkNotAtTheStart",
+     rows({kSampleRow, std::string("\xef\xbb\xbf") + kCncSampleRow}),
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "C is illegal point kind.",
+     {{3,
+       1,
+       0,
+       "point-kind",
+       "\xef\xbb\xbf"
+       "C",
+       0,
+       {},
+       "point kind \"\\xef\\xbb\\xbfC\" is not accepted; expected \"C\" (a configured point) or "
+       "\"D\" (a method point)"}}},
+    {"CrAtTheEndOfTheLastLine",
+     std::string(kHeader) + "\n" + kSampleRow + "\r",
+     Scope::kFirstFault,
+     "\r is illegal bit pos.",
+     {{2,
+       65,
+       13,
+       "bit-pos-not-allowed",
+       "\r",
+       0,
+       {},
+       "bit position \"\\r\" is not empty; only data type 7 has a bit position"}}},
+    {"StrayCrInAFieldOfAnLfFile",
+     rows({withField(kSampleRow, 5, "MILLI\rMETER"), kCncSampleRow}),
+     Scope::kFirstFault,
+     "MILLI\rMETER is illegal unit.",
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "MILLI\rMETER",
+       0,
+       {"MILLIMETER"},
+       "unit \"MILLI\\rMETER\" is not accepted; a SAMPLE point names one of the 32 unit names, "
+       "such as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean "
+       "\"MILLIMETER\"?"}}},
+    {"DoubledCrBeforeLf",
+     std::string(kHeader) + "\r\n" + kSampleRow + "\r\r\n",
+     Scope::kFirstFault,
+     "\r is illegal bit pos.",
+     {{2,
+       65,
+       13,
+       "bit-pos-not-allowed",
+       "\r",
+       0,
+       {},
+       "bit position \"\\r\" is not empty; only data type 7 has a bit position. Likely cause: "
+       "the line ends in CR CR LF, as when CR LF line ends are converted twice: end lines with "
+       "LF or CR LF"}}},
+    {"SpreadsheetExport",
+     "\xef\xbb\xbf\"2\",\"3\",\"False\"\r\n\"C\",\"Temp1\"\r\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf\"2\",\"3\",\"False\" is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xef\xbb\xbf\"2\"",
+       0,
+       {},
+       "PMC path count \"\\xef\\xbb\\xbf\\\"2\\\"\" reads as 0; expected 1 to 5. Likely causes, "
+       "most likely first: the file starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), "
+       "which spreadsheet exports add: save it without one; the file wraps its fields in double "
+       "quotes, as spreadsheet exports do: quotes are ordinary bytes here, so save it without "
+       "them"}}},
+    {"ByteOrderMarkAndSemicolons",
+     "\xef\xbb\xbf"
+     "2;3;False\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "2;3;False is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "\xef\xbb\xbf"
+       "2;3;False",
+       0,
+       {},
+       "header line \"\\xef\\xbb\\xbf2;3;False\" has 1 field; expected 3 fields: PMC path "
+       "count, CNC path count, DCS ladder, such as \"2,3,False\". Likely causes, most likely "
+       "first: fields are separated by semicolons, as spreadsheets export them in some "
+       "languages: separate them with commas; the file starts with a UTF-8 byte-order mark "
+       "(\\xef\\xbb\\xbf), which spreadsheet exports add: save it without one"}}},
+    {"Utf16WithByteOrderMark",
+     std::string("\xff\xfe"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "F\0a\0l\0s\0e\0\r\0\n\0",
+                 24),
+     Scope::kFirstFault,
+     std::string("\xff\xfe"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "F\0a\0l\0s\0e\0\r\0",
+                 22) +
+         " is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       std::string("\xff\xfe"
+                   "2\0",
+                   4),
+       0,
+       {},
+       "PMC path count \"\\xff\\xfe2\\x00\" reads as 0; expected 1 to 5. Likely cause: the file "
+       "is UTF-16 text, as its byte-order mark shows: save it as UTF-8"}}},
+    // Big-endian UTF-16 without a mark: a NUL before every character.
+    {"Utf16WithoutByteOrderMark",
+     std::string("\0"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\n",
+                 18),
+     Scope::kFirstFault,
+     std::string("\0"
+                 "2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e",
+                 17) +
+         " is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       std::string("\0"
+                   "2\0",
+                   3),
+       0,
+       {},
+       "PMC path count \"\\x002\\x00\" reads as 0; expected 1 to 5. Likely cause: the file is "
+       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}}},
+    {"PaddedHeader",
+     "2,3,False,,,,,,,,,,,\n" + std::string(kSampleRow) + "\n",
+     Scope::kFirstFault,
+     "2,3,False,,,,,,,,,,, is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2,3,False,,,,,,,,,,,",
+       0,
+       {},
+       "header line \"2,3,False,,,,,,,,,,,\" has 14 fields; expected 3 fields: PMC path count, "
+       "CNC path count, DCS ladder, such as \"2,3,False\". Likely cause: the header line is "
+       "padded with empty fields to the width of the rows, as spreadsheets do: keep its first 3 "
+       "fields only"}}},
+    {"CommaAtTheEndOfEveryRow",
+     rows({kSampleRow + std::string(","), kCncSampleRow + std::string(",")}),
+     Scope::kFirstFault,
+     kSampleRow + std::string(", is illegal format."),
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       kSampleRow + std::string(","),
+       0,
+       {},
+       "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "fifteenth field: remove the comma at the end of each row"}}},
+    {"CommaAtTheEndOfOneRowOnly",
+     rows({kCncSampleRow, kSampleRow + std::string(",")}),
+     Scope::kFirstFault,
+     kSampleRow + std::string(", is illegal format."),
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       kSampleRow + std::string(","),
+       0,
+       {},
+       "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas)"}}},
+    {"ConditionCodesSeparatedByCommas",
+     rows({"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,"}),
+     Scope::kFirstFault,
+     "C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,, is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,",
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,\" has 15 fields; expected 14 "
+       "fields (13 commas). Likely cause: the CONDITION codes seem separated by commas, which "
+       "separate fields: separate them with single blanks"}}},
+    {"SecondHeaderLine",
+     rows({kSampleRow, kHeader, kCncSampleRow}),
+     Scope::kFirstFault,
+     "2,3,False is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "2,3,False",
+       0,
+       {},
+       "point row \"2,3,False\" has 3 fields; expected 14 fields (13 commas). Likely cause: the "
+       "line looks like a second header line, as when two point files are joined: remove it"}}},
+    {"LineOfBlanks",
+     rows({kSampleRow, "  "}),
+     Scope::kFirstFault,
+     "   is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "  ",
+       0,
+       {},
+       "point row \"  \" has 1 field; expected 14 fields (13 commas). Likely cause: the line "
+       "holds only blanks, and only an empty line ends the rows: remove it"}}},
+    {"CausesOfAFaultPastTheFirst64KiB",
+     lateTrailingCommas(),
+     Scope::kFirstFault,
+     withField(kSampleRow, 1, "Late0") + ", is illegal format.",
+     {{1502,
+       1,
+       -1,
+       "row-field-count",
+       withField(kSampleRow, 1, "Late0") + ",",
+       0,
+       {},
+       "point row \"C,Late0,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "fifteenth field: remove the comma at the end of each row"}}},
+    // Suggestions at their limits.
+    {"SwappedLetters",
+     "2,3,Flase\n",
+     Scope::kFirstFault,
+     "2,3,Flase is illegal DCS Ladder.",
+     {{1, 5, 2, "dcs-ladder", "Flase", 0, {"False"}}}},
+    {"SwappedLettersInAUnit",
+     rows({withField(kSampleRow, 5, "PASCLA")}),
+     Scope::kFirstFault,
+     "PASCLA is illegal unit.",
+     {{2, 21, 5, "unit-name", "PASCLA", 0, {"PASCAL"}}}},
+    {"TwoEquallyCloseWords",
+     rows({withField(kSampleRow, 6, "Pat2")}),
+     Scope::kFirstFault,
+     "Pat2 is illegal XML location.",
+     {{2, 32, 6, "xml-location", "Pat2", 0, {"Path", "Path2"}}}},
+    {"OneSlipPastTheLimit",
+     rows({withField(kSampleRow, 5, "MILIMTR")}),
+     Scope::kFirstFault,
+     "MILIMTR is illegal unit.",
+     {{2, 21, 5, "unit-name", "MILIMTR", 0, {}}}},
+    {"UnitAsPeopleWriteIt",
+     rows({withField(kSampleRow, 5,
+                     "\xc2\xb0"
+                     "C")}),
+     Scope::kFirstFault,
+     "\xc2\xb0"
+     "C is illegal unit.",
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "\xc2\xb0"
+       "C",
+       0,
+       {"CELSIUS"}}}},
+    {"RpmForRevolutionsPerMinute",
+     rows({withField(kSampleRow, 5, "RPM")}),
+     Scope::kFirstFault,
+     "RPM is illegal unit.",
+     {{2, 21, 5, "unit-name", "RPM", 0, {"REVOLUTION/MINUTE"}}}},
+    {"PercentSign",
+     rows({withField(kSampleRow, 5, "%")}),
+     Scope::kFirstFault,
+     "% is illegal unit.",
+     {{2, 21, 5, "unit-name", "%", 0, {"PERCENT"}}}},
+    {"PathOne",
+     rows({withField(kSampleRow, 6, "Path1")}),
+     Scope::kFirstFault,
+     "Path1 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Path1",
+       0,
+       {"Path"},
+       "XML location \"Path1\" is not accepted; CNC path 1 is written \"Path\"; expected "
+       "\"Device\", \"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\"; "
+       "did you mean \"Path\"?"}}},
+    {"PathBeyondTheHeader",
+     rows({withField(kSampleRow, 6, "Path4")}),
+     Scope::kFirstFault,
+     "Path4 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Path4",
+       0,
+       {},
+       "XML location \"Path4\" is not accepted; the header line gives 3 CNC paths; expected "
+       "\"Device\", \"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\""}}},
+    {"DataPathBeyondTheHeader",
+     rows({withField(kSampleRow, 7, "CNC path 4")}),
+     Scope::kFirstFault,
+     "CNC path 4 is illegal data path.",
+     {{2,
+       37,
+       7,
+       "data-path",
+       "CNC path 4",
+       0,
+       {},
+       "data path \"CNC path 4\" is not accepted; the header line gives 3 CNC paths; expected "
+       "empty (CNC path 1), \"CNC path 1\" to \"CNC path 3\", \"PMC path 1\" to \"PMC path 2\" "
+       "or \"DCS path 9\""}}},
+    {"UsedNameNeverSuggested",
+     rows({kDeviceRow, "D,ReadMod_1,,,,,,,,,,,,", "D,ReadMod_1,,,,,,,,,,,,",
+           "D,ReadMod_2,,,,,,,,,,,,"}),
+     Scope::kEveryFault,
+     "Illegal point name.",
+     {{3,
+       3,
+       1,
+       "method-name",
+       "ReadMod_1",
+       0,
+       {},
+       "point name \"ReadMod_1\": \"ReadMod\" is not a method name; expected one of the 23 "
+       "method names, such as \"ReadEmergency\", \"ReadOperatorMessages\", "
+       "\"ReadNumberOfPaths\", optionally followed by \"_\" and a suffix"},
+      {4, 3, 1, "method-name", "ReadMod_1", 0, {}},
+      {5, 3, 1, "method-name", "ReadMod_2", 0, {"ReadMode_2"}}}},
+    {"RefusedMultiByteCharacter",
+     rows({withField(kSampleRow, 1, "Te\xc2\xb0mp")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "Te\xc2\xb0mp",
+       0,
+       {},
+       "point name \"Te\xc2\xb0mp\" holds \"\xc2\xb0\"; expected a letter, then letters "
+       "and digits, 50 at most"}}},
+    {"EmptyConditionValue",
+     rows({withField(kConditionRow, 3, "")}),
+     Scope::kFirstFault,
+     "Illegal constant value.",
+     {{2,
+       20,
+       3,
+       "condition-code",
+       "",
+       0,
+       {},
+       "constant value is empty; a CONDITION point needs 1 to 10 codes, each 1000 to 2999, "
+       "separated by single blanks"}}},
+    {"EmptyConditionCode",
+     rows({withField(kConditionRow, 3, "1000  2999")}),
+     Scope::kFirstFault,
+     "Illegal constant value.",
+     {{2,
+       25,
+       3,
+       "condition-code",
+       "",
+       0,
+       {},
+       "constant value has an empty code, from two blanks in a row or a blank at its start or "
+       "end; a CONDITION code is 1000 to 2999, codes are separated by single blanks"}}},
+    // Notes, when asked for: the lines after the empty line that ends the
+    // rows are counted, empty ones included; they never change the result.
+    {"NoteAfterTheEmptyLine",
+     rows({kSampleRow, "", "x", "", withField(kSampleRow, 4, "1")}),
+     Scope::kFirstFault,
+     "OK",
+     {{3,
+       1,
+       -1,
+       "unchecked-lines",
+       "",
+       0,
+       {},
+       "the 3 lines after this empty line are not checked",
+       Severity::kNote}},
+     true},
+    {"NoteAfterTheFaults",
+     rows({withField(kSampleRow, 1, "P1"), withField(kSampleRow, 1, "P1"), "", "x"}),
+     Scope::kFirstFault,
+     "P1 is duplicate point name.",
+     {{3, 3, 1, "duplicate-name", "P1", 2},
+      {4,
+       1,
+       -1,
+       "unchecked-lines",
+       "",
+       0,
+       {},
+       "the 1 line after this empty line is not checked",
+       Severity::kNote}},
+     true},
+    {"NoNoteWithoutTextAfterTheEmptyLine",
+     rows({kSampleRow, "", ""}),
+     Scope::kEveryFault,
+     "OK",
+     {},
+     true},
+    {"NoNoteUnlessAskedFor", rows({kSampleRow, "", "x"}), Scope::kEveryFault, "OK", {}},
+    {"NoNoteWhenTheRunStopsBeforeTheEmptyLine",
+     rows({"x", "", "x"}),
+     Scope::kFirstFault,
+     "x is illegal format.",
+     {{2, 1, -1, "row-field-count", "x"}},
+     true},
+    {"HeaderFaultEndsEveryFaultCheck",
+     "0,1,True\nx\n",
+     Scope::kEveryFault,
+     "0,1,True is illegal PMC path num.",
+     {{1, 1, 0, "pmc-path-count", "0"}}},
+};
+
+void PrintTo(const ApiCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class CheckApi : public ::testing::TestWithParam<ApiCase> {};
+
+TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
+  const ApiCase& c = GetParam();
+  CheckOptions options;
+  options.scope = c.scope;
+  options.includeNotes = c.includeNotes;
+  const CheckResult result = checkBytes(c.file, options);
+  EXPECT_EQ(result.resultText, c.resultText);
+  EXPECT_EQ(result.status, c.resultText == "OK" ? 0 : -1);
+  ASSERT_EQ(result.faults.size(), c.faults.size());
+  for (std::size_t i = 0; i < c.faults.size(); ++i) {
+    SCOPED_TRACE("fault " + std::to_string(i));
+    const Fault& fault = result.faults[i];
+    const Where& expected = c.faults[i];
+    EXPECT_EQ(fault.line, expected.line);
+    EXPECT_EQ(fault.column, expected.column);
+    EXPECT_EQ(fault.field, expected.field);
+    EXPECT_EQ(fault.rule, expected.rule);
+    EXPECT_EQ(fault.text, expected.text);
+    EXPECT_EQ(fault.firstLine, expected.firstLine);
+    EXPECT_EQ(fault.suggestions, expected.suggestions);
+    EXPECT_EQ(fault.severity, expected.severity);
+    if (expected.detail.empty()) {
+      EXPECT_FALSE(fault.detail.empty());
+    } else {
+      EXPECT_EQ(fault.detail, expected.detail);
+    }
+  }
+  // Neither the scope nor the notes change the result text or the status.
+  CheckOptions other;
+  other.scope = c.scope == Scope::kFirstFault ? Scope::kEveryFault : Scope::kFirstFault;
+  other.includeNotes = !c.includeNotes;
+  const CheckResult otherScope = checkBytes(c.file, other);
+  EXPECT_EQ(otherScope.resultText, result.resultText);
+  EXPECT_EQ(otherScope.status, result.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CheckApi, ::testing::ValuesIn(kApiCases),
+                         [](const auto& info) { return info.param.name; });
+
+// The spellings a unit suggestion knows name units of the vocabulary, and
+// none is itself accepted, or it could never be suggested from.
+TEST(UnitSpellings, NameUnitsAndAreNotUnitsThemselves) {
+  std::set<std::string_view> spellings;
+  for (const UnitSpelling* entry = unitSpellingsBegin(); entry != unitSpellingsEnd(); ++entry) {
+    SCOPED_TRACE(std::string(entry->spelling));
+    EXPECT_TRUE(lookupUnitNumber(entry->unitName).has_value());
+    EXPECT_FALSE(lookupUnitNumber(entry->spelling).has_value());
+    EXPECT_TRUE(spellings.insert(entry->spelling).second);
+  }
+}
+
+// A receiver takes every fault and note, in order, and the result keeps none.
+TEST(CheckApi, ReceiverLeavesFaultsEmpty) {
+  CheckOptions options;
+  options.scope = Scope::kEveryFault;
+  options.includeNotes = true;
+  std::vector<std::string> received;
+  options.onFault = [&received](const Fault& fault) {
+    received.push_back(std::to_string(fault.line) + " " + fault.rule);
+  };
+  const CheckResult result =
+      checkBytes(rows({kFiveFaultRow, kSampleRow, kSampleRow, "", "x"}), options);
+  EXPECT_EQ(result.resultText, "50 is illegal cycle.");
+  EXPECT_TRUE(result.faults.empty());
+  EXPECT_EQ(received,
+            (std::vector<std::string>{"2 cycle", "2 unit-name", "2 xml-location", "2 cnc-data-type",
+                                      "2 return-type", "4 duplicate-name", "5 unchecked-lines"}));
+}
+
+// A file that does not open, or opens but cannot be read (a directory),
+// reads as empty; the fault says why.
+TEST(CheckApi, UnreadableFileIsAFaultWithoutLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/nonexistent/marlint/points.csv", "cannot open: No such file or directory"},
+      {"/", "read error: Is a directory"},
+  };
+  for (const auto& [path, detail] : cases) {
+    SCOPED_TRACE(path);
+    const CheckResult result = checkFile(path);
+    EXPECT_EQ(result.resultText, " is illegal format.");
+    ASSERT_EQ(result.faults.size(), 1u);
+    EXPECT_EQ(result.faults[0].line, 0u);
+    EXPECT_EQ(result.faults[0].detail, detail);
+  }
+}
+
+// Checks share no state: threads that check different inputs at the same
+// time, in memory and from files, each get the result of a check alone.
+TEST(CheckApi, ThreadsCheckingAtOnceEachGetTheirOwnResult) {
+  const auto describe = [](const CheckResult& result) {
+    std::string text = result.resultText + " status " + std::to_string(result.status);
+    for (const Fault& fault : result.faults) {
+      text += "\n" + std::to_string(fault.line) + ":" + std::to_string(fault.column) + " " +
+              fault.rule + " [" + fault.text + "] " + fault.message + " / " + fault.detail;
+    }
+    return text;
+  };
+  std::vector<std::string> alone;
+  std::vector<std::string> paths;
+  for (const ApiCase& c : kApiCases) {
+    CheckOptions options;
+    options.scope = c.scope;
+    alone.push_back(describe(checkBytes(c.file, options)));
+    paths.push_back(::testing::TempDir() + "marlint_thread_" + c.name + ".csv");
+    std::ofstream(paths.back(), std::ios::binary) << c.file;
+  }
+
+  constexpr int kRounds = 25;
+  std::vector<std::string> differing(kApiCases.size());
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < kApiCases.size(); ++i) {
+    threads.emplace_back([&, i] {
+      CheckOptions options;
+      options.scope = kApiCases[i].scope;
+      for (int round = 0; round < kRounds && differing[i].empty(); ++round) {
+        const CheckResult result =
+            round % 2 == 0 ? checkBytes(kApiCases[i].file, options) : checkFile(paths[i], options);
+        if (describe(result) != alone[i]) {
+          differing[i] = describe(result);
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  for (std::size_t i = 0; i < kApiCases.size(); ++i) {
+    EXPECT_EQ(differing[i], "") << kApiCases[i].name << " alone gives " << alone[i];
+    std::remove(paths[i].c_str());
+  }
+}
+
+}  // namespace
+}  // namespace marlint::testing
