@@ -79,8 +79,8 @@ bool checkDuplicateNames(RunState& run, const PointList& points) {
   if (!repeated) {
     return false;
   }
-  return run.failRepeatedName(repeated->name, repeated->firstIndex + kFirstRowLine,
-                              repeated->repeatIndex + kFirstRowLine);
+  return run.failRepeatedName(nameRepeatOf(repeated->name, repeated->firstIndex + kFirstRowLine,
+                                           repeated->repeatIndex + kFirstRowLine));
 }
 
 }  // namespace marlint

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "run/run_state.h"
 #include "checks/point_list.h"
+#include "run/run_state.h"
 
 namespace marlint {
 
@@ -17,6 +17,14 @@ struct RepeatedName {
   std::size_t repeatIndex;  // the smallest later index with the same name
   std::string_view name;
 };
+
+// The repeat on `repeatLine` of `name`, first used on `firstLine`. A point
+// row that passed its kind check starts with one letter and a comma, so its
+// name always starts in column 3.
+inline NameRepeat nameRepeatOf(std::string_view name, std::size_t firstLine,
+                               std::size_t repeatLine) {
+  return NameRepeat{name, static_cast<int>(row_field::kPointName), 3, firstLine, repeatLine};
+}
 
 // Names compare byte for byte. Nothing when all names differ.
 std::optional<RepeatedName> findEarliestRepeatedName(const PointList& points);

@@ -6,10 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "input/split_fields.h"
-#include "input/text_rules.h"
+#include "checks/duplicate_names.h"
 #include "checks/name_index.h"
 #include "checks/row_columns.h"
+#include "input/split_fields.h"
+#include "input/text_rules.h"
 
 namespace marlint {
 namespace {
@@ -25,7 +26,7 @@ using RowFields = std::array<std::string_view, row_field::kCount>;
 void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view name) {
   const std::size_t line = run.currentLineNumber();
   if (const std::optional<std::size_t> firstLine = namesSoFar.noteName(name, line)) {
-    run.reportRepeatedName(name, *firstLine, line);
+    run.reportRepeatedName(nameRepeatOf(name, *firstLine, line));
   }
 }
 

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "input/text_rules.h"
-#include "checks/point_record.h"
 #include "vocab/vocabularies.h"
 
 namespace marlint {
@@ -12,11 +11,6 @@ namespace {
 
 constexpr std::string_view kIllegalFormat = " is illegal format.";
 constexpr std::string_view kDuplicatePointName = " is duplicate point name.";
-
-// A point row that passed its kind check starts with one letter and a comma,
-// so its name always starts in column 3.
-constexpr std::size_t kNameColumn = 3;
-constexpr int kNameField = static_cast<int>(row_field::kPointName);
 
 bool isWholeLineRule(Rule rule) {
   return rule == Rule::kHeaderFieldCount || rule == Rule::kRowFieldCount;
@@ -100,29 +94,27 @@ bool RunState::failWithoutLine(Rule rule, int errorNumber) {
   return record(std::move(fault), rule);
 }
 
-Fault RunState::repeatedNameFault(std::string_view name, std::size_t firstLine,
-                                  std::size_t repeatLine) const {
+Fault RunState::repeatedNameFault(const NameRepeat& repeat) const {
   Fault fault;
   fault.rule = ruleName(Rule::kDuplicateName);
-  fault.line = repeatLine;
-  fault.column = kNameColumn;
-  fault.field = kNameField;
-  fault.columnName = columnNameOf(Rule::kDuplicateName, kNameField);
-  fault.text.assign(name);
-  fault.message = concatenated(name, kDuplicatePointName);
-  fault.firstLine = firstLine;
+  fault.line = repeat.repeatLine;
+  fault.column = repeat.column;
+  fault.field = repeat.field;
+  fault.columnName = columnNameOf(Rule::kDuplicateName, repeat.field);
+  fault.text.assign(repeat.name);
+  fault.message = concatenated(repeat.name, kDuplicatePointName);
+  fault.firstLine = repeat.firstLine;
   return fault;
 }
 
-bool RunState::failRepeatedName(std::string_view name, std::size_t firstLine,
-                                std::size_t repeatLine) {
+bool RunState::failRepeatedName(const NameRepeat& repeat) {
   if (keepGoing) {
     if (resultText.empty()) {
-      resultText = concatenated(name, kDuplicatePointName);
+      resultText = concatenated(repeat.name, kDuplicatePointName);
     }
     return true;
   }
-  return record(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
+  return record(repeatedNameFault(repeat), Rule::kDuplicateName);
 }
 
 void RunState::noteUncheckedLines(std::size_t emptyLine, std::size_t lineCount) {
@@ -139,10 +131,9 @@ void RunState::noteUncheckedLines(std::size_t emptyLine, std::size_t lineCount) 
   onFault(std::move(note), Rule::kUncheckedLines);
 }
 
-void RunState::reportRepeatedName(std::string_view name, std::size_t firstLine,
-                                  std::size_t repeatLine) {
+void RunState::reportRepeatedName(const NameRepeat& repeat) {
   if (onFault) {
-    onFault(repeatedNameFault(name, firstLine, repeatLine), Rule::kDuplicateName);
+    onFault(repeatedNameFault(repeat), Rule::kDuplicateName);
   }
 }
 

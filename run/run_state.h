@@ -6,14 +6,23 @@
 #include <string_view>
 #include <vector>
 
-#include "run/rule.h"
 #include "marlint/marlint.h"
+#include "run/rule.h"
 #include "vocab/name_set.h"
 
 // Everything one check run writes or derives, in one object the run owns, so
 // that two runs in one process never see each other's leftovers.
 
 namespace marlint {
+
+// A point name that an earlier row already has, and where its repeat stands.
+struct NameRepeat {
+  std::string_view name;
+  int field = -1;          // the name's field in its row, from 0
+  std::size_t column = 0;  // the byte column where the repeat's name starts
+  std::size_t firstLine = 0;
+  std::size_t repeatLine = 0;
+};
 
 class RunState {
  public:
@@ -83,12 +92,12 @@ class RunState {
   // `firstLine` occurs again, first on `repeatLine`. When the run goes on
   // after faults, every repeat was already reported as its row was read, so
   // this only stores the result text.
-  bool failRepeatedName(std::string_view name, std::size_t firstLine, std::size_t repeatLine);
+  bool failRepeatedName(const NameRepeat& repeat);
 
   // A repeat found as the rows are read, when the run goes on after faults:
   // reported at once, in line order, but it leaves the result text alone,
   // since a faulty row further down must still win over a repeated name.
-  void reportRepeatedName(std::string_view name, std::size_t firstLine, std::size_t repeatLine);
+  void reportRepeatedName(const NameRepeat& repeat);
 
   // The note that `lineCount` lines after the empty line `emptyLine` are not
   // checked. A note leaves the result text alone.
@@ -99,8 +108,7 @@ class RunState {
 
  private:
   Fault faultAt(Rule rule, std::string_view offending) const;
-  Fault repeatedNameFault(std::string_view name, std::size_t firstLine,
-                          std::size_t repeatLine) const;
+  Fault repeatedNameFault(const NameRepeat& repeat) const;
   bool record(Fault&& fault, Rule rule);
 
   std::string_view currentLine_;
