@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "explain/report_lines.h"
 #include "cli/command_options.h"
+#include "cli/fault_report.h"
 #include "cli/host_error_number.h"
 #include "marlint/marlint.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "explain/report_lines.h"
+#include "cli/fault_report.h"
 
 // The options of the command line and the texts that describe them.
 

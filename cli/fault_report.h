@@ -21,11 +21,6 @@ enum class ReportFormat {
   kJsonLines,
 };
 
-// Appends one report line for `fault`, line end included. `fileName` is the
-// point file as the report names it.
-void appendLocatedLine(std::string& out, std::string_view fileName, const Fault& fault);
-void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fault);
-
 // Writes report lines to a stream through its own buffer, so that millions
 // of faults cost a few large writes rather than one per fault. Once a write
 // fails (a full disk, a closed pipe) the rest of the report is dropped.

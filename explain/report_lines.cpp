@@ -1,14 +1,11 @@
-#include "explain/report_lines.h"
-
-#include <array>
-#include <utility>
-
 #include "explain/escaped_text.h"
+#include "marlint/marlint.h"
+
+// The two report lines of a fault, in the forms compilers and JSON Lines
+// readers expect; both are views of the same record.
 
 namespace marlint {
 namespace {
-
-constexpr std::size_t kBufferLimit = 64 * 1024;
 
 // A JSON member whose value is a count from 1, or null for 0 (none).
 void appendCountOrNull(std::string& out, std::string_view key, std::size_t count) {
@@ -26,7 +23,7 @@ bool isNote(const Fault& fault) {
 
 }  // namespace
 
-void appendLocatedLine(std::string& out, std::string_view fileName, const Fault& fault) {
+void appendFaultLine(std::string& out, std::string_view fileName, const Fault& fault) {
   out.append(fileName);
   if (fault.line != 0) {
     out.push_back(':');
@@ -39,7 +36,7 @@ void appendLocatedLine(std::string& out, std::string_view fileName, const Fault&
   out.push_back('\n');
 }
 
-void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fault) {
+void appendFaultJson(std::string& out, std::string_view fileName, const Fault& fault) {
   out.append("{\"file\":");
   appendJsonString(out, fileName);
   appendCountOrNull(out, ",\"line\":", fault.line);
@@ -75,44 +72,6 @@ void appendJsonLine(std::string& out, std::string_view fileName, const Fault& fa
   appendJsonString(out, fault.detail);
   appendCountOrNull(out, ",\"firstLine\":", fault.firstLine);
   out.append("}\n");
-}
-
-FaultReport::FaultReport(std::FILE* stream, std::string fileName, ReportFormat format)
-    : stream_(stream), fileName_(std::move(fileName)), format_(format) {
-  buffer_.reserve(kBufferLimit + 1024);
-}
-
-FaultReport::~FaultReport() {
-  finish();
-}
-
-void FaultReport::add(const Fault& fault) {
-  if (failed_) {
-    return;
-  }
-  if (format_ == ReportFormat::kJsonLines) {
-    appendJsonLine(buffer_, fileName_, fault);
-  } else {
-    appendLocatedLine(buffer_, fileName_, fault);
-  }
-  if (buffer_.size() >= kBufferLimit) {
-    writeBuffer();
-  }
-}
-
-void FaultReport::finish() {
-  writeBuffer();
-  if (!failed_ && std::fflush(stream_) != 0) {
-    failed_ = true;
-  }
-}
-
-void FaultReport::writeBuffer() {
-  if (!failed_ && !buffer_.empty() &&
-      std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
-    failed_ = true;
-  }
-  buffer_.clear();
 }
 
 }  // namespace marlint

@@ -4,14 +4,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "explain/escaped_text.h"
-#include "explain/report_lines.h"
-#include "run/run_state.h"
-#include "checks/header_line.h"
-#include "input/point_input.h"
 #include "api/run_checks.h"
-#include "marlint/marlint.h"
+#include "checks/header_line.h"
 #include "checks/point_list.h"
+#include "explain/escaped_text.h"
+#include "input/point_input.h"
+#include "marlint/marlint.h"
+#include "run/run_state.h"
 
 namespace marlint::fuzzing {
 namespace {
@@ -216,9 +215,9 @@ std::optional<std::string> breachOfFault(const Fault& fault,
     return "a fault without a line that has a column or a text";
   }
   std::string located;
-  appendLocatedLine(located, "points.csv", fault);
+  appendFaultLine(located, "points.csv", fault);
   std::string json;
-  appendJsonLine(json, "points.csv", fault);
+  appendFaultJson(json, "points.csv", fault);
   if (!isOneCleanLine(located) || !isOneCleanLine(json)) {
     return "a report line that is not one line of clean UTF-8";
   }

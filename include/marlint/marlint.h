@@ -148,6 +148,13 @@ CheckResult checkFile(const std::string& path, const CheckOptions& options = {})
 // Checks point file bytes already in memory, without copying them.
 CheckResult checkBytes(std::string_view bytes, const CheckOptions& options = {});
 
+// Appends `fault` to `out` as one report line and a line end, byte for byte
+// the line `marlint --locate` and `--all` write for it:
+// "FILE:LINE:COLUMN: error: DETAIL", "FILE: error: DETAIL" for a fault
+// without a line, and "note" instead of "error" for a note. `fileName` is
+// the point file as the line names it ("<stdin>" for standard input).
+void appendFaultLine(std::string& out, std::string_view fileName, const Fault& fault);
+
 // Appends `fault` to `out` as one JSON object and a line end, byte for byte
 // the line `marlint --json` writes for it; `fileName` is the point file as
 // the line names it ("<stdin>" for standard input). Text that is not valid
