@@ -1,15 +1,15 @@
 #include <optional>
 #include <utility>
 
+#include "api/run_checks.h"
+#include "checks/header_line.h"
+#include "checks/point_list.h"
 #include "explain/fault_detail.h"
 #include "explain/file_causes.h"
-#include "run/run_state.h"
 #include "explain/used_names.h"
-#include "checks/header_line.h"
 #include "input/point_input.h"
-#include "api/run_checks.h"
 #include "marlint/marlint.h"
-#include "checks/point_list.h"
+#include "run/run_state.h"
 
 // The public entry points: one run of every check, with its faults handed to
 // the caller's receiver or collected in the result.

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "run/run_state.h"
 #include "checks/header_line.h"
-#include "input/point_input.h"
 #include "checks/point_list.h"
+#include "input/point_input.h"
+#include "run/run_state.h"
 
 namespace marlint {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "run/run_state.h"
 #include "checks/point_record.h"
+#include "run/run_state.h"
 
 namespace marlint {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "run/run_state.h"
 #include "input/point_input.h"
+#include "run/run_state.h"
 
 namespace marlint {
 

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-#include "run/run_state.h"
-#include "input/point_input.h"
 #include "checks/column_check.h"
 #include "checks/point_list.h"
+#include "input/point_input.h"
+#include "run/run_state.h"
 
 namespace marlint {
 

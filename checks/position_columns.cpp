@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "input/text_rules.h"
 #include "checks/data_columns.h"
+#include "input/text_rules.h"
 
 namespace marlint {
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "checks/identity_columns.h"
 #include "explain/close_words.h"
 #include "explain/escaped_text.h"
 #include "explain/unit_spellings.h"
 #include "input/split_fields.h"
 #include "input/text_rules.h"
-#include "checks/identity_columns.h"
 #include "vocab/vocabularies.h"
 
 // A detail sentence reads "<column> "<text>" <what is wrong>; <what is

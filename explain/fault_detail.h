@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "explain/file_causes.h"
+#include "marlint/marlint.h"
 #include "run/rule.h"
 #include "run/run_state.h"
-#include "marlint/marlint.h"
 
 namespace marlint {
 

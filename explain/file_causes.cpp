@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "input/text_rules.h"
 #include "checks/point_record.h"
+#include "input/text_rules.h"
 
 namespace marlint {
 namespace {

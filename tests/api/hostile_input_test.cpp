@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "run/run_state.h"
-#include "checks/header_line.h"
-#include "input/point_input.h"
 #include "api/run_checks.h"
+#include "checks/header_line.h"
 #include "checks/point_list.h"
+#include "input/point_input.h"
+#include "run/run_state.h"
 #include "tests/support/process_runner.h"
 
 // Hostile inputs for the whole program: whatever it is given, one result

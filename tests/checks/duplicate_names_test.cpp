@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "input/point_input.h"
 #include "api/run_checks.h"
-#include "marlint/marlint.h"
 #include "checks/name_arena.h"
 #include "checks/name_index.h"
+#include "input/point_input.h"
+#include "marlint/marlint.h"
 #include "tests/support/point_file.h"
 
 namespace marlint::testing {

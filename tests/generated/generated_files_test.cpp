@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "run/run_state.h"
-#include "fuzz/check_invariants.h"
 #include "api/run_checks.h"
+#include "fuzz/check_invariants.h"
+#include "run/run_state.h"
 #include "tools/point_file_generator.h"
 
 namespace marlint {

@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
-#include "input/point_input.h"
 #include "api/run_checks.h"
-#include "input/split_fields.h"
 #include "checks/point_rows.h"
+#include "input/point_input.h"
+#include "input/split_fields.h"
 
 namespace marlint::testing {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "run/run_state.h"
 #include "checks/header_line.h"
 #include "checks/point_list.h"
+#include "run/run_state.h"
 
 // Runs whole checks over point file text in memory, and builds rows from
 // known-good ones with one column changed.
