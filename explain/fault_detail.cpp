@@ -124,10 +124,6 @@ void appendCount(std::string& out, std::size_t count, std::string_view singular)
   }
 }
 
-std::size_t fieldCountOf(std::string_view line) {
-  return static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) + 1;
-}
-
 // A digits-only column: what is wrong with a text that is not empty.
 void appendDigitsProblem(std::string& out, std::string_view text) {
   if (!appendFirstRefused(out, text, isAsciiDigit)) {
@@ -488,10 +484,8 @@ void appendSuggestions(std::string& out, const std::vector<std::string>& suggest
 
 // Whether the input held an LF (or CR LF) right after `line`.
 bool isEndedByLineFeed(std::string_view line, std::string_view held) {
-  const std::less_equal<const char*> notAfter;
-  const char* const lineEnd = line.data() + line.size();
-  return line.data() != nullptr && held.data() != nullptr && notAfter(held.data(), line.data()) &&
-         std::less<const char*>()(lineEnd, held.data() + held.size());
+  const std::optional<std::size_t> offset = offsetWithin(line, held);
+  return offset && *offset + line.size() < held.size();
 }
 
 }  // namespace

@@ -22,10 +22,6 @@ std::size_t countOf(std::string_view text, char byte) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
 }
 
-std::size_t fieldCountOf(std::string_view line) {
-  return countOf(line, ',') + 1;
-}
-
 // Splits `line` at its commas into `fields`, as far as they go, and returns
 // how many fields it has in all. Not the row loop's split: a second caller
 // of that would keep the compiler from building it into the row loop.
@@ -217,13 +213,12 @@ void appendCause(std::string& out, FileCause cause, const FileShape& shape) {
 
 FileShape FileShape::around(std::string_view held, bool heldFromStart, bool heldToEnd,
                             std::string_view line) {
-  const std::less<const char*> before;
-  const char* const heldEnd = held.data() + held.size();
-  if (line.data() == nullptr || held.data() == nullptr || before(line.data(), held.data()) ||
-      before(heldEnd, line.data())) {
+  const std::optional<std::size_t> offset = offsetWithin(line, held);
+  if (!offset) {
     return of(line, false);
   }
-  const auto lineOffset = static_cast<std::size_t>(line.data() - held.data());
+  const std::size_t lineOffset = *offset;
+  const char* const heldEnd = held.data() + held.size();
   const bool fromStart = heldFromStart && lineOffset < kSampleSize;
   std::string_view sample = held.substr(fromStart ? 0 : lineOffset, kSampleSize);
   // Only whole lines: what follows the last LF may go on beyond the sample

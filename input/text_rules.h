@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -102,5 +103,22 @@ std::optional<std::uint32_t> readAllDigits(std::string_view text);
 // How many bytes of `text` are `byte`, eight bytes at a time: a report finds
 // the field of every fault by counting the commas in front of it.
 std::size_t countByte(std::string_view text, char byte);
+
+// How many fields a comma split of `line` gives: one more than its commas.
+inline std::size_t fieldCountOf(std::string_view line) {
+  return countByte(line, ',') + 1;
+}
+
+// Where the view `part` starts within `whole`, when it starts there; a view
+// that starts just past the last byte starts at `whole.size()`. Views into
+// other buffers give nothing: std::less orders any two pointers.
+inline std::optional<std::size_t> offsetWithin(std::string_view part, std::string_view whole) {
+  const std::less<const char*> before;
+  if (part.data() == nullptr || whole.data() == nullptr || before(part.data(), whole.data()) ||
+      before(whole.data() + whole.size(), part.data())) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(part.data() - whole.data());
+}
 
 }  // namespace marlint

@@ -42,15 +42,10 @@ Fault RunState::faultAt(Rule rule, std::string_view offending) const {
   fault.column = 1;
   // The offending text is a view into the current line, so its place there
   // gives the column, and the commas before it the field.
-  const std::less<const char*> before;
-  const char* const lineBegin = currentLine_.data();
-  const char* const lineEnd = lineBegin + currentLine_.size();
-  if (offending.data() != nullptr && lineBegin != nullptr && !before(offending.data(), lineBegin) &&
-      !before(lineEnd, offending.data())) {
-    const std::size_t offset = static_cast<std::size_t>(offending.data() - lineBegin);
-    fault.column = offset + 1;
+  if (const std::optional<std::size_t> offset = offsetWithin(offending, currentLine_)) {
+    fault.column = *offset + 1;
     if (!isWholeLineRule(rule)) {
-      fault.field = static_cast<int>(countByte(currentLine_.substr(0, offset), ','));
+      fault.field = static_cast<int>(countByte(currentLine_.substr(0, *offset), ','));
     }
   }
   fault.columnName.append(columnNameOf(rule, fault.field));

@@ -176,5 +176,20 @@ TEST(CharacterClasses, AreAsciiOnly) {
   }
 }
 
+// A view's place in a buffer: from its first byte to just past its last,
+// and nothing for a view elsewhere, empty or not.
+TEST(OffsetWithin, FindsViewsThatStartInTheBuffer) {
+  const std::string_view whole = "2,3,False\nC,Temp1";
+  const std::string other = "2,3,False";
+  EXPECT_EQ(offsetWithin(whole.substr(0, 1), whole), 0u);
+  EXPECT_EQ(offsetWithin(whole.substr(10, 5), whole), 10u);
+  EXPECT_EQ(offsetWithin(whole.substr(whole.size()), whole), whole.size());
+  EXPECT_EQ(offsetWithin(whole, whole.substr(1)), std::nullopt);
+  EXPECT_EQ(offsetWithin(whole.substr(12), whole.substr(0, 10)), std::nullopt);
+  EXPECT_EQ(offsetWithin(other, whole), std::nullopt);
+  EXPECT_EQ(offsetWithin(std::string_view(), whole), std::nullopt);
+  EXPECT_EQ(offsetWithin(whole, std::string_view()), std::nullopt);
+}
+
 }  // namespace
 }  // namespace marlint
