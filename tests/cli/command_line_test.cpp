@@ -214,6 +214,38 @@ TEST(JsonReport, FaultWithoutLineHasNulls) {
 // The invariant: whatever the options, the result text (on standard error
 // or in the result file), the result file's bytes and the status are those
 // of the plain run.
+// Every option of the option table that runs a check, each spelled as
+// --help lists it, its value (if it takes one) a file in `directory`.
+std::vector<std::vector<std::string>> checkingOptionsAlone(const std::string& directory) {
+  std::vector<std::vector<std::string>> options;
+  for (std::string spelling : optionSpellings()) {
+    spelling = spelling.substr(spelling.rfind(' ') + 1);  // "-h, --help": "--help"
+    const std::size_t equals = spelling.find('=');
+    if (equals != std::string::npos) {
+      spelling.replace(equals + 1, std::string::npos, directory + "/option-value");
+    }
+    if (parseCommandLine({spelling, "points.csv"}).action == CommandLine::Action::kCheck) {
+      options.push_back({spelling});
+    }
+  }
+  return options;
+}
+
+// Each checking option alone, every pair of them, and all at once.
+std::vector<std::vector<std::string>> checkingOptionSets(const std::string& directory) {
+  const std::vector<std::vector<std::string>> alone = checkingOptionsAlone(directory);
+  std::vector<std::vector<std::string>> sets = alone;
+  std::vector<std::string> all;
+  for (std::size_t i = 0; i < alone.size(); ++i) {
+    all.push_back(alone[i].front());
+    for (std::size_t j = i + 1; j < alone.size(); ++j) {
+      sets.push_back({alone[i].front(), alone[j].front()});
+    }
+  }
+  sets.push_back(all);
+  return sets;
+}
+
 TEST(Options, NeverChangeTheResult) {
   std::vector<std::string> pointFiles = {std::string(MARLINT_EXAMPLES_DIR) + "/points.csv",
                                          "/nonexistent/marlint/points.csv"};
@@ -228,8 +260,8 @@ TEST(Options, NeverChangeTheResult) {
                                            "2,3,False\r\nC,\"Temp1\",\0,\xff\n\n"s +
                                                "C,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n"));
   const std::string resultFile = directory.path() + "/result";
-  const std::vector<std::vector<std::string>> optionSets = {
-      {"--locate"}, {"--all"}, {"--json"}, {"--all", "--json", "--locate"}};
+  const std::vector<std::vector<std::string>> optionSets = checkingOptionSets(directory.path());
+  ASSERT_GE(checkingOptionsAlone(directory.path()).size(), 3u) << "no checking option was found";
   for (const std::string& pointFile : pointFiles) {
     SCOPED_TRACE(pointFile);
     const InProcessRun plain = runInProcess({pointFile});
@@ -237,7 +269,7 @@ TEST(Options, NeverChangeTheResult) {
     const std::optional<std::string> plainResult = readWholeFile(resultFile);
     EXPECT_EQ(plain.output, "");
     for (const auto& options : optionSets) {
-      SCOPED_TRACE(options.back());
+      SCOPED_TRACE(::testing::PrintToString(options));
       const InProcessRun optioned = runInProcess(with(options, pointFile));
       EXPECT_EQ(optioned.status, plain.status);
       EXPECT_EQ(optioned.error, plain.error);
