@@ -43,7 +43,7 @@ std::string_view helpText();
 // order: "-h, --help", "--version", "--name=VALUE".
 std::vector<std::string> optionSpellings();
 
-// What --version writes, "marlint 1.1.0" and a line end.
+// What --version writes, "marlint 1.2.0" and a line end.
 std::string versionText();
 
 }  // namespace marlint

@@ -1,9 +1,11 @@
 # Install rules, laid out by GNUInstallDirs, in two components:
-# - program: bin/marlint, its manual page in section 1, and the README with
-#   the bundled example as documentation (share/doc/marlint/);
+# - program: bin/marlint, its manual page in section 1, and the README, the
+#   changelog, the licence and the bundled example as documentation
+#   (share/doc/marlint/);
 # - development: the static library lib/libmarlint.a, the public headers
 #   include/marlint/, the CMake package lib/cmake/marlint/ (the imported
-#   target marlint::marlint) and lib/pkgconfig/marlint.pc.
+#   target marlint::marlint), lib/pkgconfig/marlint.pc and the licence
+#   (share/doc/libmarlint-dev/copyright).
 
 include(CMakePackageConfigHelpers)
 
@@ -28,7 +30,14 @@ else()
 endif()
 install(FILES ${MARLINT_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+# The licence, under the name and in the folder Debian gives it: one per
+# package, since both may be installed side by side.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright
+        COMPONENT program)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libmarlint-dev
+        RENAME copyright COMPONENT development)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/points.csv DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
         COMPONENT program)
 

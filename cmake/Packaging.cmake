@@ -17,6 +17,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_GENERATOR "TGZ;DEB")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 
 # The archive unpacks into one folder named after the package, version and
 # machine, holding bin/, include/, lib/ and share/.

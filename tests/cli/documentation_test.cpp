@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/command_options.h"
+#include "marlint/version.h"
 #include "tests/support/process_runner.h"
 #include "vocab/vocabularies.h"
 
@@ -245,6 +246,31 @@ TEST(Readme, MemberTableListsTheJsonRecord) {
     }
   }
   EXPECT_EQ(listed, written) << "the member table under \"The report\" in README.md";
+}
+
+// The version is kept once, in CMake; --version, the manual page, the README,
+// the npm package and the newest release in the changelog all say it.
+TEST(Version, IsTheSameEverywhere) {
+  const std::string version = MARLINT_VERSION;
+  EXPECT_EQ(versionText(), "marlint " + version + "\n");
+  const std::string page = sourceFile("doc/marlint.1");
+  EXPECT_NE(page.find(" \"marlint " + version + "\" \"User Commands\""), std::string::npos)
+      << "the manual page's title line";
+  EXPECT_NE(page.find(".BR \"marlint " + version + "\""), std::string::npos)
+      << "the manual page's --version";
+  EXPECT_NE(sourceFile("README.md").find("prints `marlint " + version + "`"), std::string::npos)
+      << "the README's --version";
+  EXPECT_NE(sourceFile("web/npm/package.json.in").find("\"version\": \"@PROJECT_VERSION@\""),
+            std::string::npos)
+      << "the npm package takes its version from CMake";
+  std::string newestRelease;
+  for (const std::string& line : linesOf(sourceFile("CHANGELOG.md"))) {
+    if (startsWith(line, "## [") && !startsWith(line, "## [Unreleased]")) {
+      newestRelease = line.substr(4, line.find(']') - 4);
+      break;
+    }
+  }
+  EXPECT_EQ(newestRelease, version) << "the newest release in CHANGELOG.md";
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ prefix=$work/prefix
 # The program's files and the library's, and nothing else.
 page=$(find "$prefix/share/man/man1" -name 'marlint.1*' 2>/dev/null | head -n 1)
 [ -n "$page" ] || fail "no manual page was installed in share/man/man1"
-expected=(bin/marlint share/doc/marlint/README.md share/doc/marlint/examples/points.csv "${page#"$prefix"/}"
+expected=(bin/marlint share/doc/marlint/README.md share/doc/marlint/CHANGELOG.md share/doc/marlint/copyright
+  share/doc/marlint/examples/points.csv share/doc/libmarlint-dev/copyright "${page#"$prefix"/}"
   include/marlint/marlint.h include/marlint/version.h lib/libmarlint.a lib/pkgconfig/marlint.pc
   lib/cmake/marlint/marlintConfig.cmake lib/cmake/marlint/marlintConfigVersion.cmake
   lib/cmake/marlint/marlintTargets.cmake)
@@ -32,7 +33,7 @@ expected=(bin/marlint share/doc/marlint/README.md share/doc/marlint/examples/poi
 printf '%s\n' "${expected[@]}" | sort >"$work/expected"
 diff -u "$work/expected" "$work/installed" >"$work/diff" || fail "the prefix holds other files:
 $(cat "$work/diff")"
-note "the prefix holds the program, its manual page, README and example, the library and its header"
+note "the prefix holds the program, its manual page, README, changelog, licence and example, the library and its header"
 
 # The command line is a client of the library, not part of it.
 if nm "$prefix/lib/libmarlint.a" 2>/dev/null | grep -q 'getopt'; then

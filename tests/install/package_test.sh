@@ -81,13 +81,13 @@ $(cat "$work/diff")"
 library_files=(include/marlint/marlint.h include/marlint/version.h lib/libmarlint.a
   lib/cmake/marlint/marlintConfig.cmake lib/cmake/marlint/marlintConfigVersion.cmake
   lib/cmake/marlint/marlintTargets.cmake lib/cmake/marlint/marlintTargets-release.cmake
-  lib/pkgconfig/marlint.pc)
+  lib/pkgconfig/marlint.pc share/doc/libmarlint-dev/copyright)
 check_contents "$dev_deb" "${library_files[@]}"
-note "libmarlint-dev holds the library, its two headers, the CMake package and marlint.pc, all root's"
-check_contents "$deb" bin/marlint share/doc/marlint/README.md share/doc/marlint/examples/points.csv \
-  share/man/man1/marlint.1.gz
+note "libmarlint-dev holds the library, its two headers, the CMake package, marlint.pc and the licence, all root's"
+check_contents "$deb" bin/marlint share/doc/marlint/README.md share/doc/marlint/CHANGELOG.md \
+  share/doc/marlint/copyright share/doc/marlint/examples/points.csv share/man/man1/marlint.1.gz
 grep -qE '^-rwxr-xr-x .* \./usr/bin/marlint$' "$work/contents" || fail "usr/bin/marlint is not mode 755"
-note "marlint holds usr/bin/marlint, its manual page, the README and the example, all root's"
+note "marlint holds usr/bin/marlint, its manual page, the README, the changelog, the licence and the example, all root's"
 
 dpkg -x "$deb" "$work/root"
 program=$work/root/usr/bin/marlint

@@ -8,6 +8,7 @@ file(MAKE_DIRECTORY ${STAGE_DIR}/bin)
 foreach(name index.js index.d.ts README.md)
   file(COPY_FILE ${SOURCE_DIR}/${name} ${STAGE_DIR}/${name})
 endforeach()
+file(COPY_FILE ${LICENSE_FILE} ${STAGE_DIR}/LICENSE)
 file(COPY_FILE ${PACKAGE_JSON} ${STAGE_DIR}/package.json)
 file(COPY_FILE ${CORE_JS} ${STAGE_DIR}/marlint-core.cjs)
 

@@ -4,7 +4,7 @@
 // inlined, so that it opens from disk or any static host with no network.
 //
 //   node build_page.js --core marlint-core.js --checker checker.js \
-//     --version 1.1.0 --out marlint.html
+//     --version 1.2.0 --out marlint.html
 'use strict';
 
 const fs = require('fs');
