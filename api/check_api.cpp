@@ -28,6 +28,9 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   ControllerConfig config;
   PointList points;
   PointInput input = openInput();
+  if (options.beforeInputWait) {
+    input.setBeforeWait(options.beforeInputWait);
+  }
   // What the file shows is looked at once, at the first fault with a line,
   // from the bytes the input holds then: an acceptable file never pays for it.
   std::optional<FileShape> fileShape;

@@ -38,6 +38,8 @@ CheckResult checkAndReport(const CommandLine& commandLine, std::FILE* outputStre
   // A report says what was checked: notes come with every report.
   options.includeNotes = true;
   options.onFault = [&report](const Fault& fault) { report.add(fault); };
+  // What is found is written before the program waits for a slow writer.
+  options.beforeInputWait = [&report] { report.flush(); };
   CheckResult result = checkFile(pointFilePath, options);
   report.finish();
   return result;

@@ -32,7 +32,7 @@ void FaultReport::add(const Fault& fault) {
   }
 }
 
-void FaultReport::finish() {
+void FaultReport::flush() {
   writeBuffer();
   if (!failed_ && std::fflush(stream_) != 0) {
     failed_ = true;

@@ -33,8 +33,11 @@ class FaultReport {
 
   void add(const Fault& fault);
 
-  // Writes what is buffered and flushes the stream.
-  void finish();
+  // Writes what is buffered and flushes the stream, to go on adding after.
+  void flush();
+
+  // The same, at the end of the report.
+  void finish() { flush(); }
 
  private:
   void writeBuffer();

@@ -1,5 +1,8 @@
 #include "input/point_input.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -9,10 +12,21 @@ namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
 
+// A pipe, a terminal or a socket: anything but a regular file or a stream
+// without a file descriptor may make a read wait for its writer.
+bool mayMakeReadsWait(std::FILE* stream) {
+  struct stat status {};
+  const int descriptor = stream == nullptr ? -1 : ::fileno(stream);
+  return descriptor >= 0 && ::fstat(descriptor, &status) == 0 && !S_ISREG(status.st_mode);
+}
+
 }  // namespace
 
 PointInput::PointInput(std::FILE* stream, bool ownsStream)
-    : stream_(stream), ownsStream_(ownsStream), failed_(stream == nullptr) {}
+    : stream_(stream),
+      ownsStream_(ownsStream),
+      mayWait_(mayMakeReadsWait(stream)),
+      failed_(stream == nullptr) {}
 
 PointInput::PointInput(std::string_view bytes) : data_(bytes.data()), end_(bytes.size()) {}
 
@@ -35,6 +49,8 @@ PointInput& PointInput::operator=(PointInput&& other) noexcept {
     const bool dataInBuffer = other.buffer_ != nullptr && other.data_ == other.buffer_.get();
     stream_ = std::exchange(other.stream_, nullptr);
     ownsStream_ = std::exchange(other.ownsStream_, false);
+    mayWait_ = other.mayWait_;
+    beforeWait_ = std::move(other.beforeWait_);
     failed_ = std::exchange(other.failed_, true);
     hadReadError_ = other.hadReadError_;
     didNotOpen_ = other.didNotOpen_;
@@ -85,15 +101,38 @@ bool PointInput::refill() {
     end_ = unread;
   }
   data_ = buffer_.get();
-  const std::size_t got = std::fread(buffer_.get() + end_, 1, bufferSize_ - end_, stream_);
+  const std::size_t got = readSome(buffer_.get() + end_, bufferSize_ - end_);
   end_ += got;
   if (got == 0) {
-    hadReadError_ = std::ferror(stream_) != 0;
-    errorNumber_ = hadReadError_ ? errno : 0;
     close();
     return false;
   }
   return true;
+}
+
+std::size_t PointInput::readSome(char* into, std::size_t size) {
+  if (!mayWait_) {
+    const std::size_t got = std::fread(into, 1, size, stream_);
+    hadReadError_ = got == 0 && std::ferror(stream_) != 0;
+    errorNumber_ = hadReadError_ ? errno : 0;
+    return got;
+  }
+  if (beforeWait_) {
+    beforeWait_();
+  }
+  // A pipe gives what its writer has written so far, so rows are checked
+  // as they arrive rather than when a whole block has come.
+  for (;;) {
+    const ssize_t got = ::read(::fileno(stream_), into, size);
+    if (got >= 0) {
+      return static_cast<std::size_t>(got);
+    }
+    if (errno != EINTR) {
+      hadReadError_ = true;
+      errorNumber_ = errno;
+      return 0;
+    }
+  }
 }
 
 bool readLine(PointInput& input, std::string_view& line) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,11 @@ class PointInput {
   // Closes an owned stream; standard input is left open.
   void close();
 
+  // Calls `beforeWait` before each read from a pipe or terminal, where the
+  // read may wait for the writer: a report can pass on what it has found by
+  // then. Files and bytes in memory never wait, and never call it.
+  void setBeforeWait(std::function<void()> beforeWait) { beforeWait_ = std::move(beforeWait); }
+
   // An input for a file that did not open, with the errno of the attempt.
   static PointInput notOpened(int errorNumber);
 
@@ -54,8 +60,14 @@ class PointInput {
   // stream had none left.
   bool refill();
 
+  // Reads at most `size` bytes into `into`, what the stream has now; 0 at
+  // its end or on an error.
+  std::size_t readSome(char* into, std::size_t size);
+
   std::FILE* stream_ = nullptr;
   bool ownsStream_ = false;
+  bool mayWait_ = false;  // a pipe or terminal rather than a file
+  std::function<void()> beforeWait_;
   bool failed_ = false;
   bool hadReadError_ = false;
   bool didNotOpen_ = false;

@@ -124,6 +124,13 @@ struct CheckOptions {
   // Counting them reads the rest of the input, which a check without notes
   // never does. A check that stops at a fault before that line gives none.
   bool includeNotes = false;
+
+  // When set, called whenever the check has used every byte it has read
+  // from a pipe or terminal (standard input, say) and is about to wait for
+  // more: a client that passes faults on as they come writes out what it
+  // holds, so a slow writer's reader sees them at once. Never called for a
+  // regular file or for bytes in memory.
+  std::function<void()> beforeInputWait;
 };
 
 struct CheckResult {

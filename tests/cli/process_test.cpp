@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -290,6 +295,50 @@ TEST(Process, FaultyCatalogueGivesItsExpectedReport) {
     }
     EXPECT_EQ(result.standardOutput, readWholeFile(expectedPath).value_or("(missing)"));
   }
+}
+
+// A writer that is slow to finish: the faults of the rows it has written
+// reach the report's reader while marlint still waits for the rest.
+TEST(Process, AllReportsWhatItFoundBeforeWaitingForInput) {
+  int toMarlint[2];
+  int fromMarlint[2];
+  ASSERT_EQ(::pipe(toMarlint), 0);
+  ASSERT_EQ(::pipe(fromMarlint), 0);
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    ::dup2(toMarlint[0], 0);
+    ::dup2(fromMarlint[1], 1);
+    ::close(toMarlint[1]);
+    ::close(fromMarlint[0]);
+    ::execl(MARLINT_BINARY, MARLINT_BINARY, "--all", "-", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(toMarlint[0]);
+  ::close(fromMarlint[1]);
+  const std::string rows =
+      "2,3,False\nC,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\n"
+      "C,Temp2,SAMPLE,,500,celsius,Path,,1,String,R,,100,\n";
+  ASSERT_EQ(::write(toMarlint[1], rows.data(), rows.size()), static_cast<ssize_t>(rows.size()));
+  // Both faults, while standard input stays open.
+  std::string report;
+  pollfd readable{fromMarlint[0], POLLIN, 0};
+  while (std::count(report.begin(), report.end(), '\n') < 2 && ::poll(&readable, 1, 20000) > 0) {
+    char buffer[4096];
+    const ssize_t got = ::read(fromMarlint[0], buffer, sizeof buffer);
+    if (got <= 0) {
+      break;
+    }
+    report.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(toMarlint[1]);
+  ::close(fromMarlint[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_EQ(linesOf(report).size(), 2u) << report;
+  EXPECT_NE(report.find("<stdin>:2:17: error: cycle"), std::string::npos) << report;
+  EXPECT_NE(report.find("<stdin>:3:21: error: unit"), std::string::npos) << report;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 255);
 }
 
 }  // namespace
