@@ -7,9 +7,16 @@ namespace marlint {
 
 bool runChecksOn(RunState& run, PointInput& input, ControllerConfig& config, PointList& points) {
   bool failed = checkHeaderLine(run, input, config);
-  if (!failed) {
+  // No row reads the DCS ladder, and a faulty count only widens what the
+  // rows' paths may name: a run that goes on after faults checks the rows
+  // after a faulty header line too. The header's fault stays the result.
+  const bool rowsAfterFaultyHeader = failed && run.keepGoing && run.currentLineNumber() == 1;
+  if (rowsAfterFaultyHeader) {
+    config = countsAfterFaultyHeader(run.currentLine());
+  }
+  if (!failed || rowsAfterFaultyHeader) {
     derivePathNames(run, config);
-    failed = readPointRows(run, input, points) || checkDuplicateNames(run, points);
+    failed = readPointRows(run, input, points) || checkDuplicateNames(run, points) || failed;
     // Notes come after every fault, and never change the result.
     if (run.wantsNotes) {
       noteUncheckedLines(run, input);

@@ -51,6 +51,19 @@ bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config)
   return false;
 }
 
+ControllerConfig countsAfterFaultyHeader(std::string_view headerLine) {
+  std::array<std::string_view, 3> fields;
+  const std::size_t fieldCount = splitFieldsInto(headerLine, ',', fields);
+  const auto countIn = [&](std::size_t field, std::int32_t largest) {
+    const std::int32_t count = field < fieldCount ? readLeadingInt(fields[field]) : 0;
+    return count >= 1 && count <= largest ? count : largest;
+  };
+  ControllerConfig config;
+  config.pmcPathCount = countIn(0, 5);
+  config.cncPathCount = countIn(1, 10);
+  return config;
+}
+
 void derivePathNames(RunState& run, const ControllerConfig& config) {
   // CNC path 1 is plain "Path"; there is no "Path1".
   for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "input/point_input.h"
 #include "run/run_state.h"
@@ -17,6 +18,12 @@ struct ControllerConfig {
 // fills `config`. Returns true (failure) with the whole line in front of the
 // message when the line is not acceptable.
 bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config);
+
+// The counts the rows are checked against after a faulty header line, when
+// the run goes on after faults: each count the line gives in its place and
+// range, and otherwise the largest, so that a row's XML location or data
+// path is reported only when no count would accept it.
+ControllerConfig countsAfterFaultyHeader(std::string_view headerLine);
 
 // Appends the names that later columns are checked against: "Path", "Path2",
 // ... to the XML location names, and every CNC, PMC and the DCS path to the

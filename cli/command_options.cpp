@@ -35,8 +35,8 @@ constexpr OptionSpec kOptions[] = {
     {'\0', "all", kAllOption, nullptr,
      "go on after the first fault and report every fault, in line\n"
      "and column order: every column of a row is checked unless its\n"
-     "check depends on a faulty column; a fault in the header line\n"
-     "still ends the check (implies --locate)"},
+     "check depends on a faulty column, and the rows are checked\n"
+     "after a faulty header line too (implies --locate)"},
     {'\0', "json", kJsonOption, nullptr,
      "report as JSON Lines, one object per fault (implies --locate)"},
 };

@@ -150,6 +150,32 @@ const std::vector<ApiCase> kApiCases = {
       {4, 1, -1, "row-field-count", "x"},
       {5, 3, 1, "duplicate-name", "Temp1", 2},
       {5, 21, 5, "unit-name", "MILLIMETRE", 0, {"MILLIMETER"}}}},
+    // After a faulty header line the rows are still checked: no row reads
+    // the DCS ladder, and a count the line does not give in its place and
+    // range is taken as the largest, so a path is a fault only when no
+    // count would accept it. The header's fault stays the result.
+    {"RowsAfterAFaultyDcsLadder",
+     "2,3,false\n" + withField(kSampleRow, 5, "CELSUIS") + "\n",
+     Scope::kEveryFault,
+     "2,3,false is illegal DCS Ladder.",
+     {{1, 5, 2, "dcs-ladder", "false", 0, {"False"}},
+      {2, 21, 5, "unit-name", "CELSUIS", 0, {"CELSIUS"}}}},
+    {"RowsAfterAFaultyCountTakeTheLargest",
+     "0,3,False\n" + withField(kSampleRow, 7, "PMC path 5") + "\n" +
+         withFields(kSampleRow, {{1, "Temp2"}, {6, "Path4"}, {7, "PMC path 6"}}) + "\n",
+     Scope::kEveryFault,
+     "0,3,False is illegal PMC path num.",
+     {{1, 1, 0, "pmc-path-count", "0"},
+      {3, 32, 6, "xml-location", "Path4"},
+      {3, 38, 7, "data-path", "PMC path 6"}}},
+    {"RowsAfterAHeaderWithAFieldTooManyKeepItsCounts",
+     "2,3,False,\n" + withField(kSampleRow, 6, "Path3") + "\n" +
+         withFields(kSampleRow, {{1, "Temp2"}, {6, "Path4"}, {7, "PMC path 3"}}) + "\n",
+     Scope::kEveryFault,
+     "2,3,False, is illegal format.",
+     {{1, 1, -1, "header-field-count", "2,3,False,"},
+      {3, 32, 6, "xml-location", "Path4"},
+      {3, 38, 7, "data-path", "PMC path 3"}}},
     // Every column of a row that does not depend on a faulty one is checked,
     // and the row's faults come in column order.
     {"FiveFaultsOfOneRowInColumnOrder",
@@ -758,11 +784,11 @@ const std::vector<ApiCase> kApiCases = {
      "x is illegal format.",
      {{2, 1, -1, "row-field-count", "x"}},
      true},
-    {"HeaderFaultEndsEveryFaultCheck",
+    {"HeaderFaultLeavesTheRowsChecked",
      "0,1,True\nx\n",
      Scope::kEveryFault,
      "0,1,True is illegal PMC path num.",
-     {{1, 1, 0, "pmc-path-count", "0"}}},
+     {{1, 1, 0, "pmc-path-count", "0"}, {2, 1, -1, "row-field-count", "x"}}},
 };
 
 void PrintTo(const ApiCase& c, std::ostream* out) {
