@@ -2,31 +2,27 @@
 
 #include <optional>
 
+#include "checks/accepted_values.h"
 #include "checks/data_columns.h"
 #include "input/text_rules.h"
 
 namespace marlint {
 namespace {
 
-constexpr std::int32_t kBitDataType = 7;
-
-struct AddressRange {
-  std::uint32_t lowest;
-  std::uint32_t highest;
-};
+using AddressRange = Range<std::uint32_t>;
 
 // The start addresses each data type accepts. Data type 4 has no range: it
 // accepts only the empty column.
 std::optional<AddressRange> startAddressRange(std::int32_t dataType) {
   switch (dataType) {
-    case 1: return AddressRange{100, 199};
-    case 2: return AddressRange{500, 999};
-    case 3: return AddressRange{1, 33};
-    case 5:
-    case 6:
-    case 7:
-    case 8: return AddressRange{0, 59999};
-    default: return std::nullopt;
+    case 1: return kDataType1StartAddresses;
+    case 2: return kDataType2StartAddresses;
+    case 3: return kDataType3StartAddresses;
+    default:
+      if (kPmcDataTypes.contains(dataType)) {
+        return kPmcStartAddresses;
+      }
+      return std::nullopt;
   }
 }
 
@@ -36,7 +32,7 @@ Rule startAddressRule(std::int32_t dataType) {
     case 1: return Rule::kStartAddressType1;
     case 2: return Rule::kStartAddressType2;
     case 3: return Rule::kStartAddressType3;
-    case 4: return Rule::kStartAddressType4;
+    case kDataTypeWithoutStartAddress: return Rule::kStartAddressType4;
     default: return Rule::kPmcStartAddress;
   }
 }
@@ -54,7 +50,7 @@ bool checkStartAddress(RunState& run, std::string_view text, PointRecord& record
   if (!address) {
     return run.fail(rule, text, kSuffix);
   }
-  if (record.dataType == 4) {
+  if (record.dataType == kDataTypeWithoutStartAddress) {
     if (!text.empty()) {
       return run.fail(rule, text, kSuffix);
     }
@@ -62,7 +58,7 @@ bool checkStartAddress(RunState& run, std::string_view text, PointRecord& record
     return false;
   }
   const std::optional<AddressRange> range = startAddressRange(record.dataType);
-  if (!range || *address < range->lowest || *address > range->highest) {
+  if (!range || !range->contains(*address)) {
     return run.fail(rule, text, kSuffix);
   }
   record.startAddress = static_cast<std::int32_t>(*address);
@@ -82,7 +78,7 @@ bool checkBitPos(RunState& run, std::string_view text, PointRecord& record) {
     return false;
   }
   const std::optional<std::uint32_t> bitPos = readAllDigits(text);
-  if (text.empty() || !bitPos || *bitPos > 7) {
+  if (text.empty() || !bitPos || !kBitPositions.contains(*bitPos)) {
     return run.fail(Rule::kBitPos, text, kSuffix);
   }
   record.bitPos = static_cast<std::int32_t>(*bitPos);
