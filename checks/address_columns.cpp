@@ -17,7 +17,7 @@ bool checkAccessType(RunState& run, std::string_view text, PointRecord& record) 
   if (!sameText(text, kAccessTypeName)) {
     return run.fail(Rule::kAccessType, text, kSuffix);
   }
-  record.accessType = kAccessTypeName.front();
+  record.accessType = kAccessTypeName[0];
   return false;
 }
 

@@ -41,9 +41,9 @@ bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
     return run.fail(Rule::kDataPath, text, kSuffix);
   }
   // Every data path name is "CNC path N", "PMC path N" or "DCS path 9".
-  static_assert(kCncPathPrefix.size() == kPmcPathPrefix.size() &&
-                kCncPathPrefix.size() + 1 == kDcsPathName.size());
-  constexpr std::size_t kNumberStart = kCncPathPrefix.size();
+  constexpr std::size_t kNumberStart = std::string_view(kCncPathPrefix).size();
+  static_assert(std::string_view(kPmcPathPrefix).size() == kNumberStart &&
+                std::string_view(kDcsPathName).size() == kNumberStart + 1);
   record.pathKind = text[0] == kCncPathPrefix[0] ? path_kind::kCnc : path_kind::kPmc;
   record.pathNumber = readLeadingInt(text.substr(kNumberStart));
   return false;

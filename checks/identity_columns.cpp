@@ -25,7 +25,7 @@ bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
   // A "D" row's suffix is free; only its method name is held to the rules.
   // Every method name is a letter and letters and digits, so a known one
   // needs no further test, and it gives the point its cycle.
-  if (record.kind == kMethodPointKind.front()) {
+  if (record.kind == kMethodPointKind[0]) {
     const std::optional<std::int32_t> cycle = lookupMethodCycle(methodNameOf(text));
     if (!cycle) {
       return run.failWithSentence(Rule::kMethodName, text, kIllegalPointName);

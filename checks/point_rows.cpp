@@ -91,11 +91,11 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
       reportRepeatSoFar(run, *namesSoFar, record.name);
     }
   }
-  if (record.kind != kConfiguredPointKind.front()) {
+  if (record.kind != kConfiguredPointKind[0]) {
     // A "D" row is its name only: the method gave the cycle in the name
     // check, the suffix gives the path number, and fields 2 to 13 are never
     // read. A row of unknown kind has nothing more that can be checked.
-    if (record.kind == kMethodPointKind.front() && namePassed) {
+    if (record.kind == kMethodPointKind[0] && namePassed) {
       setDevicePathNumber(record);
     }
     return unsettled != 0;

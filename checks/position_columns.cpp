@@ -9,20 +9,30 @@
 namespace marlint {
 namespace {
 
-using AddressRange = Range<std::uint32_t>;
+struct AddressRange {
+  std::uint32_t lowest;
+  std::uint32_t highest;
+};
+
+template <typename Accepted>
+constexpr AddressRange addressRangeOf(Accepted /*accepted*/) {
+  return {Accepted::lowest, Accepted::highest};
+}
 
 // The start addresses each data type accepts. Data type 4 has no range: it
 // accepts only the empty column.
 std::optional<AddressRange> startAddressRange(std::int32_t dataType) {
+  static_assert(kPmcDataTypes.lowest == 5 && kPmcDataTypes.highest == 8,
+                "the cases below list the PMC data types");
   switch (dataType) {
-    case 1: return kDataType1StartAddresses;
-    case 2: return kDataType2StartAddresses;
-    case 3: return kDataType3StartAddresses;
-    default:
-      if (kPmcDataTypes.contains(dataType)) {
-        return kPmcStartAddresses;
-      }
-      return std::nullopt;
+    case 1: return addressRangeOf(kDataType1StartAddresses);
+    case 2: return addressRangeOf(kDataType2StartAddresses);
+    case 3: return addressRangeOf(kDataType3StartAddresses);
+    case 5:
+    case 6:
+    case 7:
+    case 8: return addressRangeOf(kPmcStartAddresses);
+    default: return std::nullopt;
   }
 }
 
@@ -58,7 +68,7 @@ bool checkStartAddress(RunState& run, std::string_view text, PointRecord& record
     return false;
   }
   const std::optional<AddressRange> range = startAddressRange(record.dataType);
-  if (!range || !range->contains(*address)) {
+  if (!range || *address < range->lowest || *address > range->highest) {
     return run.fail(rule, text, kSuffix);
   }
   record.startAddress = static_cast<std::int32_t>(*address);

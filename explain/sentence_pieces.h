@@ -45,9 +45,9 @@ class Piece {
   constexpr Piece(Integer number)
       : kind_(Kind::kNumber), lowest_(static_cast<std::int64_t>(number)) {}
   // "100 to 199".
-  template <typename Number>
-  constexpr Piece(const Range<Number>& range)
-      : kind_(Kind::kRange), lowest_(range.lowest), highest_(range.highest) {}
+  template <typename Number, Number kLowest, Number kHighest>
+  constexpr Piece(Range<Number, kLowest, kHighest> /*range*/)
+      : kind_(Kind::kRange), lowest_(kLowest), highest_(kHighest) {}
   constexpr Piece(SentencePart part) : kind_(Kind::kPart), part_(part) {}
 
   // "C", in double quotes.
