@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "checks/accepted_values.h"
 #include "checks/data_columns.h"
 #include "input/text_rules.h"
 #include "vocab/vocabularies.h"
@@ -13,10 +14,10 @@ bool checkAccessType(RunState& run, std::string_view text, PointRecord& record) 
   if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
     return *settled;
   }
-  if (!sameText(text, "R")) {
+  if (!sameText(text, kAccessTypeName)) {
     return run.fail(Rule::kAccessType, text, kSuffix);
   }
-  record.accessType = 'R';
+  record.accessType = kAccessTypeName[0];
   return false;
 }
 
@@ -25,7 +26,7 @@ bool checkAddressType(RunState& run, std::string_view text, PointRecord& record)
   if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
     return *settled;
   }
-  const bool cncDataType = record.dataType >= 1 && record.dataType <= 4;
+  const bool cncDataType = kCncDataTypes.contains(record.dataType);
   if (cncDataType) {
     if (!text.empty()) {
       return run.fail(Rule::kCncAddressType, text, kSuffix);

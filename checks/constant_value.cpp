@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <array>
 
+#include "checks/accepted_values.h"
 #include "input/split_fields.h"
 #include "input/text_rules.h"
 
 namespace marlint {
 namespace {
-
-constexpr std::size_t kMaxEventValueLength = 10;
-constexpr std::size_t kMaxConditionWords = 10;
-constexpr std::int32_t kLowestConditionCode = 1000;
-constexpr std::int32_t kHighestConditionCode = 2999;
 
 constexpr std::string_view kIllegalConstantValue = "Illegal constant value.";
 
@@ -42,7 +38,7 @@ Iterator dropRepeatedWords(Iterator first, Iterator last) {
 
 bool checkConditionCodes(RunState& run, std::string_view text, PointRecord& record) {
   // Words are counted as written, repeats included, before repeats are dropped.
-  std::array<std::string_view, kMaxConditionWords> words;
+  std::array<std::string_view, kMaxConditionCodes> words;
   const std::size_t wordCount = splitFieldsInto(text, ' ', words);
   if (wordCount > words.size()) {
     return run.failWithSentence(Rule::kConditionWordCount, text, kIllegalConstantValue);
@@ -55,7 +51,7 @@ bool checkConditionCodes(RunState& run, std::string_view text, PointRecord& reco
       return run.failWithSentence(Rule::kConditionCode, *word, kIllegalConstantValue);
     }
     const std::int32_t code = readLeadingInt(*word);
-    if (code < kLowestConditionCode || code > kHighestConditionCode) {
+    if (!kConditionCodes.contains(code)) {
       return run.failWithSentence(Rule::kConditionCode, *word, kIllegalConstantValue);
     }
     record.constantValues.emplace_back(*word);

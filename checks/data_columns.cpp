@@ -1,5 +1,6 @@
 #include "checks/data_columns.h"
 
+#include "checks/accepted_values.h"
 #include "input/text_rules.h"
 
 namespace marlint {
@@ -40,8 +41,10 @@ bool checkDataPath(RunState& run, std::string_view text, PointRecord& record) {
     return run.fail(Rule::kDataPath, text, kSuffix);
   }
   // Every data path name is "CNC path N", "PMC path N" or "DCS path 9".
-  constexpr std::size_t kNumberStart = std::string_view("CNC path ").size();
-  record.pathKind = text[0] == 'C' ? path_kind::kCnc : path_kind::kPmc;
+  constexpr std::size_t kNumberStart = std::string_view(kCncPathPrefix).size();
+  static_assert(std::string_view(kPmcPathPrefix).size() == kNumberStart &&
+                std::string_view(kDcsPathName).size() == kNumberStart + 1);
+  record.pathKind = text[0] == kCncPathPrefix[0] ? path_kind::kCnc : path_kind::kPmc;
   record.pathNumber = readLeadingInt(text.substr(kNumberStart));
   return false;
 }
@@ -54,7 +57,7 @@ bool checkDataType(RunState& run, std::string_view text, PointRecord& record) {
   const std::int32_t dataType = readLeadingInt(text);
   const bool onCncPath = record.pathKind == path_kind::kCnc;
   const bool inRange =
-      onCncPath ? (dataType >= 1 && dataType <= 4) : (dataType >= 5 && dataType <= 8);
+      onCncPath ? kCncDataTypes.contains(dataType) : kPmcDataTypes.contains(dataType);
   if (!inRange) {
     return run.fail(onCncPath ? Rule::kCncDataType : Rule::kPmcDataType, text, kSuffix);
   }
@@ -67,7 +70,7 @@ bool checkReturnType(RunState& run, std::string_view text, PointRecord& record) 
   if (const std::optional<bool> settled = settleByConstantPointGate(run, record, text, kSuffix)) {
     return *settled;
   }
-  if (!sameText(text, "String")) {
+  if (!sameText(text, kReturnTypeName)) {
     return run.fail(Rule::kReturnType, text, kSuffix);
   }
   record.returnType = text;

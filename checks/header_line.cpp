@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "checks/accepted_values.h"
 #include "input/split_fields.h"
 #include "input/text_rules.h"
 
@@ -31,21 +32,21 @@ bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config)
     return failWithoutHeaderLine(run, input);
   }
   run.startLine(line);
-  std::array<std::string_view, 3> fields;
+  std::array<std::string_view, kHeaderFieldCount> fields;
   if (splitFieldsInto(line, ',', fields) != fields.size()) {
     return run.failWithLine(Rule::kHeaderFieldCount, line, " is illegal format.");
   }
   // Every header message starts with the whole line; the fault points at
   // the field that broke the rule.
   config.pmcPathCount = readLeadingInt(fields[0]);
-  if (config.pmcPathCount < 1 || config.pmcPathCount > 5) {
+  if (!kPmcPathCounts.contains(config.pmcPathCount)) {
     return run.failWithLine(Rule::kPmcPathCount, fields[0], " is illegal PMC path num.");
   }
   config.cncPathCount = readLeadingInt(fields[1]);
-  if (config.cncPathCount < 1 || config.cncPathCount > 10) {
+  if (!kCncPathCounts.contains(config.cncPathCount)) {
     return run.failWithLine(Rule::kCncPathCount, fields[1], " is illegal CNC path num.");
   }
-  if (fields[2] != "True" && fields[2] != "False") {
+  if (fields[2] != kDcsLadderWords[0] && fields[2] != kDcsLadderWords[1]) {
     return run.failWithLine(Rule::kDcsLadder, fields[2], " is illegal DCS Ladder.");
   }
   return false;
@@ -67,16 +68,17 @@ ControllerConfig countsAfterFaultyHeader(std::string_view headerLine) {
 void derivePathNames(RunState& run, const ControllerConfig& config) {
   // CNC path 1 is plain "Path"; there is no "Path1".
   for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
-    run.xmlLocationNames.add(i == 1 ? std::string("Path") : "Path" + std::to_string(i));
+    run.xmlLocationNames.add(i == 1 ? std::string(kXmlPathName)
+                                    : std::string(kXmlPathName) + std::to_string(i));
   }
   for (std::int32_t i = 1; i <= config.cncPathCount; ++i) {
-    run.pathNameSet.add("CNC path " + std::to_string(i));
+    run.pathNameSet.add(std::string(kCncPathPrefix) + std::to_string(i));
   }
   for (std::int32_t i = 1; i <= config.pmcPathCount; ++i) {
-    run.pathNameSet.add("PMC path " + std::to_string(i));
+    run.pathNameSet.add(std::string(kPmcPathPrefix) + std::to_string(i));
   }
   // The DCS path is a data path whatever the header's DCS ladder field says.
-  run.pathNameSet.add("DCS path 9");
+  run.pathNameSet.add(std::string(kDcsPathName));
 }
 
 }  // namespace marlint

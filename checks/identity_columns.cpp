@@ -2,19 +2,19 @@
 
 #include <optional>
 
+#include "checks/accepted_values.h"
 #include "input/text_rules.h"
 #include "vocab/vocabularies.h"
 
 namespace marlint {
 namespace {
 
-constexpr std::size_t kMaxPointNameLength = 50;
 constexpr std::string_view kIllegalPointName = "Illegal point name.";
 
 }  // namespace
 
 bool checkPointKind(RunState& run, std::string_view text, PointRecord& record) {
-  if (!sameText(text, "D") && !sameText(text, "C")) {
+  if (!sameText(text, kMethodPointKind) && !sameText(text, kConfiguredPointKind)) {
     return run.fail(Rule::kPointKind, text, " is illegal point kind.");
   }
   record.kind = text[0];
@@ -25,7 +25,7 @@ bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
   // A "D" row's suffix is free; only its method name is held to the rules.
   // Every method name is a letter and letters and digits, so a known one
   // needs no further test, and it gives the point its cycle.
-  if (record.kind == 'D') {
+  if (record.kind == kMethodPointKind[0]) {
     const std::optional<std::int32_t> cycle = lookupMethodCycle(methodNameOf(text));
     if (!cycle) {
       return run.failWithSentence(Rule::kMethodName, text, kIllegalPointName);
@@ -43,11 +43,11 @@ bool checkPointName(RunState& run, std::string_view text, PointRecord& record) {
 }
 
 bool checkPointType(RunState& run, std::string_view text, PointRecord& record) {
-  if (sameText(text, "EVENT")) {
+  if (sameText(text, kEventTypeName)) {
     record.pointType = point_type::kEvent;
-  } else if (sameText(text, "SAMPLE")) {
+  } else if (sameText(text, kSampleTypeName)) {
     record.pointType = point_type::kSample;
-  } else if (sameText(text, "CONDITION")) {
+  } else if (sameText(text, kConditionTypeName)) {
     record.pointType = point_type::kCondition;
   } else {
     return run.fail(Rule::kPointType, text, " is illegal point type.");

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "checks/accepted_values.h"
 #include "checks/duplicate_names.h"
 #include "checks/name_index.h"
 #include "checks/row_columns.h"
@@ -90,11 +91,11 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
       reportRepeatSoFar(run, *namesSoFar, record.name);
     }
   }
-  if (record.kind != 'C') {
+  if (record.kind != kConfiguredPointKind[0]) {
     // A "D" row is its name only: the method gave the cycle in the name
     // check, the suffix gives the path number, and fields 2 to 13 are never
     // read. A row of unknown kind has nothing more that can be checked.
-    if (record.kind == 'D' && namePassed) {
+    if (record.kind == kMethodPointKind[0] && namePassed) {
       setDevicePathNumber(record);
     }
     return unsettled != 0;
@@ -190,7 +191,7 @@ void noteUncheckedLines(RunState& run, PointInput& input) {
 
 bool checkCycle(RunState& run, std::string_view text, PointRecord& record) {
   const std::int32_t cycle = readLeadingInt(text);
-  if (cycle < 100 || cycle > 10000) {
+  if (!kCycles.contains(cycle)) {
     return run.fail(Rule::kCycle, text, " is illegal cycle.");
   }
   record.cycle = cycle;

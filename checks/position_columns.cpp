@@ -2,30 +2,36 @@
 
 #include <optional>
 
+#include "checks/accepted_values.h"
 #include "checks/data_columns.h"
 #include "input/text_rules.h"
 
 namespace marlint {
 namespace {
 
-constexpr std::int32_t kBitDataType = 7;
-
 struct AddressRange {
   std::uint32_t lowest;
   std::uint32_t highest;
 };
 
+template <typename Accepted>
+constexpr AddressRange addressRangeOf(Accepted /*accepted*/) {
+  return {Accepted::lowest, Accepted::highest};
+}
+
 // The start addresses each data type accepts. Data type 4 has no range: it
 // accepts only the empty column.
 std::optional<AddressRange> startAddressRange(std::int32_t dataType) {
+  static_assert(kPmcDataTypes.lowest == 5 && kPmcDataTypes.highest == 8,
+                "the cases below list the PMC data types");
   switch (dataType) {
-    case 1: return AddressRange{100, 199};
-    case 2: return AddressRange{500, 999};
-    case 3: return AddressRange{1, 33};
+    case 1: return addressRangeOf(kDataType1StartAddresses);
+    case 2: return addressRangeOf(kDataType2StartAddresses);
+    case 3: return addressRangeOf(kDataType3StartAddresses);
     case 5:
     case 6:
     case 7:
-    case 8: return AddressRange{0, 59999};
+    case 8: return addressRangeOf(kPmcStartAddresses);
     default: return std::nullopt;
   }
 }
@@ -36,7 +42,7 @@ Rule startAddressRule(std::int32_t dataType) {
     case 1: return Rule::kStartAddressType1;
     case 2: return Rule::kStartAddressType2;
     case 3: return Rule::kStartAddressType3;
-    case 4: return Rule::kStartAddressType4;
+    case kDataTypeWithoutStartAddress: return Rule::kStartAddressType4;
     default: return Rule::kPmcStartAddress;
   }
 }
@@ -54,7 +60,7 @@ bool checkStartAddress(RunState& run, std::string_view text, PointRecord& record
   if (!address) {
     return run.fail(rule, text, kSuffix);
   }
-  if (record.dataType == 4) {
+  if (record.dataType == kDataTypeWithoutStartAddress) {
     if (!text.empty()) {
       return run.fail(rule, text, kSuffix);
     }
@@ -82,7 +88,7 @@ bool checkBitPos(RunState& run, std::string_view text, PointRecord& record) {
     return false;
   }
   const std::optional<std::uint32_t> bitPos = readAllDigits(text);
-  if (text.empty() || !bitPos || *bitPos > 7) {
+  if (text.empty() || !bitPos || !kBitPositions.contains(*bitPos)) {
     return run.fail(Rule::kBitPos, text, kSuffix);
   }
   record.bitPos = static_cast<std::int32_t>(*bitPos);

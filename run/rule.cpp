@@ -58,7 +58,7 @@ constexpr bool listsEveryRuleInOrder() {
       return false;
     }
   }
-  return static_cast<std::size_t>(Rule::kUncheckedLines) + 1 == std::size(kRuleNames);
+  return std::size(kRuleNames) == kRuleCount;
 }
 static_assert(listsEveryRuleInOrder());
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -55,6 +56,9 @@ enum class Rule : std::uint8_t {
   // Notes: not faults of the file, but what the check leaves out.
   kUncheckedLines,  // lines after the empty line that ends the rows
 };
+
+// How many rules there are: kUncheckedLines is the last.
+inline constexpr std::size_t kRuleCount = static_cast<std::size_t>(Rule::kUncheckedLines) + 1;
 
 // The short, stable name a report gives the rule, such as "unit-name".
 std::string_view ruleName(Rule rule);

@@ -526,9 +526,10 @@ const std::vector<ApiCase> kApiCases = {
        "row-field-count",
        kSampleRow + std::string(","),
        0,
-       {},
+       {kSampleRow},
        "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "expected 14 fields (13 commas); the row ends in a comma too many: remove it. Likely cause: "
+       "every row ends in a comma, which adds a "
        "fifteenth field: remove the comma at the end of each row"}}},
     {"CommaAtTheEndOfOneRowOnly",
      rows({kCncSampleRow, kSampleRow + std::string(",")}),
@@ -540,9 +541,9 @@ const std::vector<ApiCase> kApiCases = {
        "row-field-count",
        kSampleRow + std::string(","),
        0,
-       {},
+       {kSampleRow},
        "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas)"}}},
+       "expected 14 fields (13 commas); the row ends in a comma too many: remove it"}}},
     {"ConditionCodesSeparatedByCommas",
      rows({"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,"}),
      Scope::kFirstFault,
@@ -553,9 +554,10 @@ const std::vector<ApiCase> kApiCases = {
        "row-field-count",
        "C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,",
        0,
-       {},
+       {"C,Alarm1,CONDITION,1000 2999,800,,Path2,,,,,,,"},
        "point row \"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,\" has 15 fields; expected 14 "
-       "fields (13 commas). Likely cause: the CONDITION codes seem separated by commas, which "
+       "fields (13 commas); the constant value seems written as \"1000,2999\": write \"1000 "
+       "2999\". Likely cause: the CONDITION codes seem separated by commas, which "
        "separate fields: separate them with single blanks"}}},
     {"SecondHeaderLine",
      rows({kSampleRow, kHeader, kCncSampleRow}),
@@ -593,9 +595,10 @@ const std::vector<ApiCase> kApiCases = {
        "row-field-count",
        withField(kSampleRow, 1, "Late0") + ",",
        0,
-       {},
+       {withField(kSampleRow, 1, "Late0")},
        "point row \"C,Late0,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas). Likely cause: every row ends in a comma, which adds a "
+       "expected 14 fields (13 commas); the row ends in a comma too many: remove it. Likely cause: "
+       "every row ends in a comma, which adds a "
        "fifteenth field: remove the comma at the end of each row"}}},
     // Suggestions at their limits.
     {"SwappedLetters",
