@@ -55,13 +55,13 @@ bool checkHeaderLine(RunState& run, PointInput& input, ControllerConfig& config)
 ControllerConfig countsAfterFaultyHeader(std::string_view headerLine) {
   std::array<std::string_view, 3> fields;
   const std::size_t fieldCount = splitFieldsInto(headerLine, ',', fields);
-  const auto countIn = [&](std::size_t field, std::int32_t largest) {
+  const auto countIn = [&](std::size_t field, auto counts) {
     const std::int32_t count = field < fieldCount ? readLeadingInt(fields[field]) : 0;
-    return count >= 1 && count <= largest ? count : largest;
+    return counts.contains(count) ? count : counts.highest;
   };
   ControllerConfig config;
-  config.pmcPathCount = countIn(0, 5);
-  config.cncPathCount = countIn(1, 10);
+  config.pmcPathCount = countIn(0, kPmcPathCounts);
+  config.cncPathCount = countIn(1, kCncPathCounts);
   return config;
 }
 
