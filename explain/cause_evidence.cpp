@@ -118,6 +118,10 @@ FaultEvidence::FaultEvidence(const FaultSite& faultSite, const FileShape& fileSh
                               ? withoutByteOrderMark(faultSite.text)
                               : faultSite.text)) {}
 
+bool showsNotText(const FaultEvidence& evidence) {
+  return evidence.shape.isNotText();
+}
+
 bool showsUtf16Text(const FaultEvidence& evidence) {
   return evidence.shape.isUtf16();
 }

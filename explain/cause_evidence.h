@@ -40,6 +40,7 @@ struct FaultEvidence {
   std::string_view text;
 };
 
+bool showsNotText(const FaultEvidence& evidence);
 bool showsUtf16Text(const FaultEvidence& evidence);
 bool showsCrOnlyLineEnds(const FaultEvidence& evidence);
 bool showsDoubledCr(const FaultEvidence& evidence);

@@ -32,6 +32,13 @@ struct LikelyCause {
 // Most likely first. Each row's description is what README.md, doc/marlint.1
 // and include/marlint/marlint.h list, word for word.
 constexpr LikelyCause kCauses[] = {
+    {"not-text",
+     "the file is not text: many of its bytes are NUL or other control bytes",
+     showsNotText,
+     {"the file is not text, as its many control bytes show",
+      "check that this is the point file, saved as comma-separated text"},
+     {},
+     true},
     {"utf16-text",
      "the file is UTF-16 text (a UTF-16 byte-order mark, or every other byte NUL)",
      showsUtf16Text,

@@ -14,6 +14,11 @@ constexpr std::size_t kSampleSize = 64 * 1024;
 constexpr std::size_t kUtf16Window = 512;
 constexpr std::size_t kUtf16LeastBytes = 8;
 constexpr std::size_t kRowFieldCount = row_field::kCount;
+// A file is not text when at least this many of its sampled bytes, and at
+// least one in this many, are control bytes that no text holds: a stray one
+// in a text does not make it one.
+constexpr std::size_t kNotTextLeastBytes = 8;
+constexpr std::size_t kNotTextShare = 16;
 
 bool startsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
@@ -36,6 +41,12 @@ bool looksLikeUtf16(std::string_view bytes) {
   return (mostly(nuls[0]) && hardly(nuls[1])) || (mostly(nuls[1]) && hardly(nuls[0]));
 }
 
+bool isControlByteOfNoText(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return (value < 0x20 && byte != '\0' && byte != '\t' && byte != '\r' && byte != '\n') ||
+         value == 0x7f;
+}
+
 }  // namespace
 
 FileShape FileShape::around(std::string_view held, bool heldFromStart, bool heldToEnd,
@@ -47,18 +58,24 @@ FileShape FileShape::around(std::string_view held, bool heldFromStart, bool held
   const std::size_t lineOffset = *offset;
   const char* const heldEnd = held.data() + held.size();
   const bool fromStart = heldFromStart && lineOffset < kSampleSize;
-  std::string_view sample = held.substr(fromStart ? 0 : lineOffset, kSampleSize);
+  const std::string_view window = held.substr(fromStart ? 0 : lineOffset, kSampleSize);
   // Only whole lines: what follows the last LF may go on beyond the sample
-  // or beyond what was read.
-  const bool cut = sample.data() + sample.size() != heldEnd || !heldToEnd;
-  const std::size_t lastLineFeed = sample.rfind('\n');
+  // or beyond what was read. Bytes are counted in the whole window, since
+  // a file that is not text may hold few LFs.
+  std::string_view sample = window;
+  const bool cut = window.data() + window.size() != heldEnd || !heldToEnd;
+  const std::size_t lastLineFeed = window.rfind('\n');
   if (cut && lastLineFeed != std::string_view::npos) {
-    sample = sample.substr(0, lastLineFeed + 1);
+    sample = window.substr(0, lastLineFeed + 1);
   }
-  return of(sample, fromStart);
+  return of(sample, window, fromStart);
 }
 
 FileShape FileShape::of(std::string_view sample, bool fromFileStart) {
+  return of(sample, sample, fromFileStart);
+}
+
+FileShape FileShape::of(std::string_view sample, std::string_view bytes, bool fromFileStart) {
   FileShape shape;
   shape.fromFileStart_ = fromFileStart;
   if (fromFileStart) {
@@ -66,6 +83,7 @@ FileShape FileShape::of(std::string_view sample, bool fromFileStart) {
     shape.utf16_ = shape.utf16ByteOrderMark_ || looksLikeUtf16(sample);
     shape.byteOrderMark_ = startsWith(sample, kUtf8ByteOrderMark);
   }
+  shape.countControlBytes(bytes);
   bool isHeader = fromFileStart;
   std::size_t from = 0;
   while (from < sample.size()) {
@@ -77,6 +95,22 @@ FileShape FileShape::of(std::string_view sample, bool fromFileStart) {
     isHeader = false;
   }
   return shape;
+}
+
+void FileShape::countControlBytes(std::string_view bytes) {
+  countedBytes_ = bytes.size();
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    nuls_[i % 2] += bytes[i] == '\0' ? 1 : 0;
+    controlBytes_ += isControlByteOfNoText(bytes[i]) ? 1 : 0;
+  }
+}
+
+// Text holds no control bytes but tab, CR and LF, and NULs only as halves
+// of UTF-16 characters, which all lie at even or all at odd offsets.
+bool FileShape::isNotText() const {
+  const std::size_t strayNuls = nuls_[0] > 0 && nuls_[1] > 0 ? nuls_[0] + nuls_[1] : 0;
+  const std::size_t notText = controlBytes_ + strayNuls;
+  return !utf16_ && notText >= kNotTextLeastBytes && notText * kNotTextShare >= countedBytes_;
 }
 
 // `line` without its LF; `ended` when an LF followed it.

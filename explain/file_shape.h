@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -50,6 +51,9 @@ class FileShape {
 
   bool isUtf16() const { return utf16_; }
   bool utf16ByteOrderMark() const { return utf16ByteOrderMark_; }
+  // Many control bytes, not UTF-16: a program, an archive or a workbook
+  // rather than text.
+  bool isNotText() const;
   bool startsWithByteOrderMark() const { return byteOrderMark_; }
   // More CRs end a line than LFs do. Away from the file's start a sample
   // may hold one unended line only, and one CR in it is no line end.
@@ -66,12 +70,19 @@ class FileShape {
   std::size_t firstRowWidth() const { return firstRowWidth_; }
 
  private:
+  // `sample` as `of` takes it, and the bytes around it whose control bytes
+  // are counted: the sample, or more of the file than its whole lines.
+  static FileShape of(std::string_view sample, std::string_view bytes, bool fromFileStart);
+  void countControlBytes(std::string_view bytes);
   void addLine(std::string_view line, bool ended, bool isHeader);
 
   bool fromFileStart_ = false;
   bool utf16_ = false;
   bool utf16ByteOrderMark_ = false;
   bool byteOrderMark_ = false;
+  std::size_t countedBytes_ = 0;
+  std::size_t controlBytes_ = 0;       // below 0x20 or 0x7f, but not NUL, tab, CR or LF
+  std::array<std::size_t, 2> nuls_{};  // NULs at even and at odd offsets
   std::size_t lineFeeds_ = 0;
   std::size_t bareCrs_ = 0;      // CRs followed by a byte that ends no line
   std::size_t doubledCrs_ = 0;   // lines that end in CR CR LF

@@ -80,6 +80,7 @@ struct Fault {
   // For people: the column, the quoted text, what is accepted there, the
   // suggestions, then "Likely cause: ..." for each cause the file shows
   // that explains the fault, most likely first:
+  //   - the file is not text: many of its bytes are NUL or other control bytes
   //   - the file is UTF-16 text (a UTF-16 byte-order mark, or every other byte NUL)
   //   - its lines end in CR alone, so they read as one line
   //   - a line ends in CR CR LF, CR LF line ends converted twice
@@ -92,7 +93,7 @@ struct Fault {
   //   - CONDITION codes are separated by commas instead of blanks
   //   - a second header line, as when two point files are joined
   //   - a line holds only blanks (only an empty line ends the rows)
-  // UTF-16 text is the only cause named when the file shows it.
+  // A file that is not text, or UTF-16 text, is the only cause named.
   std::string detail;
 
   // Accepted words close to `text`, for columns with a fixed vocabulary:

@@ -78,6 +78,20 @@ std::string lateTrailingCommas() {
   return rows(lines);
 }
 
+// The header, then a row whose point name holds `count` control bytes (\x01
+// up: neither tab, LF nor CR), then a line of "x" up to `size` bytes in all.
+std::string withControlBytes(std::size_t count, std::size_t size) {
+  std::string name = "P";
+  for (std::size_t i = 1; i <= count; ++i) {
+    name.push_back(static_cast<char>(i));
+  }
+  std::string file = rows({withField(kSampleRow, 1, name)});
+  if (file.size() < size) {
+    file += std::string(size - file.size() - 1, 'x') + "\n";
+  }
+  return file;
+}
+
 // A CONDITION row whose `count` codes, from 1000 up, are separated by commas.
 std::string codesSeparatedByCommas(int count) {
   std::string row = "C,Alarm1,CONDITION,";
@@ -86,6 +100,24 @@ std::string codesSeparatedByCommas(int count) {
   }
   return row + "800,,Path2,,,,,,,";
 }
+
+// Rows that pass, then a line of NULs past the first 64 KiB, as a file cut
+// short in a crash may end: only the bytes from that line on are counted.
+std::string lateNuls() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1500; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Temp" + std::to_string(i)));
+  }
+  lines.push_back(std::string(16, '\0'));
+  return rows(lines);
+}
+
+// The start of a program, as the header line: no LF, but CRs inside and
+// tabs, which a text would show as line ends and separators.
+const std::string kProgramStart(
+    "\x7f"
+    "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\x01\0\0\0\t\t\t\rx\r\0\0",
+    32);
 
 const std::string kBadUnitRow = withField(kSampleRow, 5, "MILLIMETRE");
 const std::string kBadCodeRow = withField(kConditionRow, 3, "1000 3000");
@@ -513,7 +545,7 @@ const std::vector<ApiCase> kApiCases = {
        "PMC path count \"\\xff\\xfe2\\x00\" reads as 0; expected 1 to 5. Likely cause: the file "
        "is UTF-16 text, as its byte-order mark shows: save it as UTF-8"}},
      false,
-     {named("utf16-text")}},
+     {named("utf16-text"), notNamed("not-text")}},
     // Big-endian UTF-16 without a mark: a NUL before every character.
     {"Utf16WithoutByteOrderMark",
      std::string("\0"
@@ -540,7 +572,7 @@ const std::vector<ApiCase> kApiCases = {
        "PMC path count \"\\x002\\x00\" reads as 0; expected 1 to 5. Likely cause: the file is "
        "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}},
      false,
-     {named("utf16-text")}},
+     {named("utf16-text"), notNamed("not-text")}},
     {"PaddedHeader",
      "2,3,False,,,,,,,,,,,\n" + std::string(kSampleRow) + "\n",
      Scope::kFirstFault,
@@ -651,8 +683,9 @@ const std::vector<ApiCase> kApiCases = {
        "fifteenth field: remove the comma at the end of each row"}},
      false,
      {named("trailing-commas")}},
+    // Tabs are text: a file of them is no program.
     {"TabsForCommas",
-     "2\t3\tFalse\n",
+     "2\t3\tFalse\nC\tTemp1\tSAMPLE\t\t500\tNONE\tPath\t\t1\tString\tR\t\t100\t\n",
      Scope::kFirstFault,
      "2\t3\tFalse is illegal format.",
      {{1,
@@ -666,7 +699,7 @@ const std::vector<ApiCase> kApiCases = {
        "count, DCS ladder, such as \"2,3,False\". Likely cause: fields are separated by tabs: "
        "separate them with commas"}},
      false,
-     {named("tab-separators")}},
+     {named("tab-separators"), notNamed("not-text")}},
     {"TwoTabsAmongTwoCommas",
      rows({"C,Te\tmp\t1,SAMPLE"}),
      Scope::kFirstFault,
@@ -755,8 +788,111 @@ const std::vector<ApiCase> kApiCases = {
        "point row \"  ,\" has 2 fields; expected 14 fields (13 commas)"}},
      false,
      {notNamed("blank-line")}},
+    // A file that is not text explains every fault: its CRs and tabs are no
+    // line ends or separators.
+    {"ProgramForAPointFile",
+     kProgramStart,
+     Scope::kFirstFault,
+     kProgramStart + " is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       kProgramStart,
+       0,
+       {},
+       "header line "
+       "\"\\x7fELF\\x02\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x03\\x00>"
+       "\\x00\\x01\\x00\\x00\\x00\\t\\t\\t\\rx\\r\\x00\\x00\" has 1 field; expected 3 fields: PMC "
+       "path count, CNC path count, DCS ladder, such as \"2,3,False\". Likely cause: the file is "
+       "not text, as its many control bytes show: check that this is the point file, saved as "
+       "comma-separated text"}},
+     false,
+     {named("not-text"), notNamed("cr-line-ends"), notNamed("tab-separators")}},
+    // A file read in blocks counts the same bytes as one checked in memory,
+    // though only its first line is whole.
+    {"PictureForAPointFile",
+     std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1f\xf3\xff"
+                 "a",
+                 34),
+     Scope::kFirstFault,
+     "\x89PNG is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "\x89PNG",
+       0,
+       {},
+       "header line \"\\x89PNG\" has 1 field; expected 3 fields: PMC path count, CNC path count, "
+       "DCS ladder, such as \"2,3,False\". Likely cause: the file is not text, as its many control "
+       "bytes show: check that this is the point file, saved as comma-separated text"}},
+     false,
+     {named("not-text")}},
+    {"ControlBytesOneInSixteen",
+     withControlBytes(8, 128),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "P\x01\x02\x03\x04\x05\x06\x07\x08",
+       0,
+       {},
+       "point name \"P\\x01\\x02\\x03\\x04\\x05\\x06\\x07\\x08\" holds \"\\x01\"; expected a "
+       "letter, then letters and digits, 50 at most. Likely cause: the file is not text, as its "
+       "many control bytes show: check that this is the point file, saved as comma-separated "
+       "text"}},
+     false,
+     {named("not-text")}},
+    {"ControlBytesBelowOneInSixteen",
+     withControlBytes(8, 129),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "P\x01\x02\x03\x04\x05\x06\x07\x08",
+       0,
+       {},
+       "point name \"P\\x01\\x02\\x03\\x04\\x05\\x06\\x07\\x08\" holds \"\\x01\"; expected a "
+       "letter, then letters and digits, 50 at most"}},
+     false,
+     {notNamed("not-text")}},
+    {"SevenControlBytes",
+     withControlBytes(7, 0),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "P\x01\x02\x03\x04\x05\x06\x07",
+       0,
+       {},
+       "point name \"P\\x01\\x02\\x03\\x04\\x05\\x06\\x07\" holds \"\\x01\"; expected a letter, "
+       "then letters and digits, 50 at most"}},
+     false,
+     {notNamed("not-text")}},
+    {"NulInAName",
+     rows({withField(kSampleRow, 1, std::string("Te\0mp1", 6))}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       std::string("Te\0mp1", 6),
+       0,
+       {},
+       "point name \"Te\\x00mp1\" holds \"\\x00\"; expected a letter, then letters and digits, 50 "
+       "at most"}},
+     false,
+     {notNamed("not-text")}},
     // UTF-16 with three characters in twenty beyond ASCII: too few NULs
-    // for UTF-16.
+    // for UTF-16, and all of them halves of characters.
     {"Utf16BeyondAscii",
      std::string("2\0,\0"
                  "3\0,\0"
@@ -779,7 +915,24 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "CNC path count \"\\x003\\x00\" reads as 0; expected 1 to 10"}},
      false,
-     {notNamed("utf16-text")}},
+     {notNamed("utf16-text"), notNamed("not-text")}},
+    {"NotTextPastTheFirst64KiB",
+     lateNuls(),
+     Scope::kFirstFault,
+     std::string(16, '\0') + " is illegal format.",
+     {{1502,
+       1,
+       -1,
+       "row-field-count",
+       std::string(16, '\0'),
+       0,
+       {},
+       "point row "
+       "\"\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\" has 1 "
+       "field; expected 14 fields (13 commas). Likely cause: the file is not text, as its many "
+       "control bytes show: check that this is the point file, saved as comma-separated text"}},
+     false,
+     {named("not-text")}},
     // Suggestions at their limits.
     {"SwappedLetters",
      "2,3,Flase\n",
