@@ -79,10 +79,21 @@ struct Fault {
 
   // For people: the column, the quoted text, what is accepted there, the
   // suggestions, then "Likely cause: ..." for each cause the file shows
-  // that explains the fault, most likely first (UTF-16 text, CR-only or
-  // CR CR LF line ends, semicolons or tabs as separators, a byte-order mark,
-  // quoted fields, a padded header line, trailing commas, CONDITION codes
-  // separated by commas, a second header line, a line of blanks).
+  // that explains the fault, most likely first:
+  //   - the file is not text: many of its bytes are NUL or other control bytes
+  //   - the file is UTF-16 text (a UTF-16 byte-order mark, or every other byte NUL)
+  //   - its lines end in CR alone, so they read as one line
+  //   - a line ends in CR CR LF, CR LF line ends converted twice
+  //   - semicolons separate the fields
+  //   - tabs separate the fields
+  //   - the file starts with a UTF-8 byte-order mark
+  //   - fields are wrapped in double quotes, which are ordinary bytes here
+  //   - the header line is padded with empty fields to the width of the rows
+  //   - every row ends in a comma
+  //   - CONDITION codes are separated by commas instead of blanks
+  //   - a second header line, as when two point files are joined
+  //   - a line holds only blanks (only an empty line ends the rows)
+  // A file that is not text, or UTF-16 text, is the only cause named.
   std::string detail;
 
   // Accepted words close to `text`, for columns with a fixed vocabulary:

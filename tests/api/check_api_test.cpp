@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "explain/file_causes.h"
 #include "explain/unit_spellings.h"
 #include "marlint/marlint.h"
 #include "tests/support/point_file.h"
@@ -31,6 +32,21 @@ struct Where {
   Severity severity = Severity::kError;
 };
 
+// A likely cause a row is about, by its stable name: the first fault's
+// detail names it, or the row lies just outside its evidence and the detail
+// must not name it.
+struct CauseEdge {
+  std::string cause;
+  bool named;
+};
+
+CauseEdge named(std::string cause) {
+  return {std::move(cause), true};
+}
+CauseEdge notNamed(std::string cause) {
+  return {std::move(cause), false};
+}
+
 struct ApiCase {
   std::string name;
   std::string file;
@@ -38,6 +54,7 @@ struct ApiCase {
   std::string resultText;
   std::vector<Where> faults;
   bool includeNotes = false;
+  std::vector<CauseEdge> causes = {};
 };
 
 std::string rows(const std::vector<std::string>& lines) {
@@ -60,6 +77,47 @@ std::string lateTrailingCommas() {
   }
   return rows(lines);
 }
+
+// The header, then a row whose point name holds `count` control bytes (\x01
+// up: neither tab, LF nor CR), then a line of "x" up to `size` bytes in all.
+std::string withControlBytes(std::size_t count, std::size_t size) {
+  std::string name = "P";
+  for (std::size_t i = 1; i <= count; ++i) {
+    name.push_back(static_cast<char>(i));
+  }
+  std::string file = rows({withField(kSampleRow, 1, name)});
+  if (file.size() < size) {
+    file += std::string(size - file.size() - 1, 'x') + "\n";
+  }
+  return file;
+}
+
+// A CONDITION row whose `count` codes, from 1000 up, are separated by commas.
+std::string codesSeparatedByCommas(int count) {
+  std::string row = "C,Alarm1,CONDITION,";
+  for (int code = 1000; code < 1000 + count; ++code) {
+    row += std::to_string(code) + ",";
+  }
+  return row + "800,,Path2,,,,,,,";
+}
+
+// Rows that pass, then a line of NULs past the first 64 KiB, as a file cut
+// short in a crash may end: only the bytes from that line on are counted.
+std::string lateNuls() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1500; ++i) {
+    lines.push_back(withField(kSampleRow, 1, "Temp" + std::to_string(i)));
+  }
+  lines.push_back(std::string(16, '\0'));
+  return rows(lines);
+}
+
+// The start of a program, as the header line: no LF, but CRs inside and
+// tabs, which a text would show as line ends and separators.
+const std::string kProgramStart(
+    "\x7f"
+    "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\x01\0\0\0\t\t\t\rx\r\0\0",
+    32);
 
 const std::string kBadUnitRow = withField(kSampleRow, 5, "MILLIMETRE");
 const std::string kBadCodeRow = withField(kConditionRow, 3, "1000 3000");
@@ -247,7 +305,19 @@ const std::vector<ApiCase> kApiCases = {
      rows({withField(kCncSampleRow, 5, "\"NONE\"")}),
      Scope::kFirstFault,
      "\"NONE\" is illegal unit.",
-     {{2, 21, 5, "unit-name", "\"NONE\"", 0, {"NONE"}}}},
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "\"NONE\"",
+       0,
+       {"NONE"},
+       "unit \"\\\"NONE\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
+       "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"? Likely "
+       "cause: double quotes are ordinary bytes here: they neither group fields nor are removed "
+       "from them"}},
+     false,
+     {named("quoted-fields")}},
     // Escaped and shortened texts, and the causes plain from the bytes.
     {"ControlBytesEscaped",
      rows({withField(kSampleRow, 1, "Te\tmp")}),
@@ -279,7 +349,9 @@ const std::vector<ApiCase> kApiCases = {
        "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5. Likely cause: the file "
        "starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save "
        "it "
-       "without one"}}},
+       "without one"}},
+     false,
+     {named("byte-order-mark")}},
     {"CycleWithZerosInFront",
      rows({withField(kSampleRow, 4, "0000000000000000000099")}),
      Scope::kFirstFault,
@@ -306,7 +378,9 @@ const std::vector<ApiCase> kApiCases = {
        "header line \"2,3,False\\rC,Temp1,SAMPLE,,500,MILLIMETER...\" (75 bytes) has 16 fields; "
        "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\". "
        "Likely cause: the file's lines end in CR alone, which ends no line here, so its lines "
-       "read as one: end lines with LF or CR LF"}}},
+       "read as one: end lines with LF or CR LF"}},
+     false,
+     {named("cr-line-ends")}},
     {"SemicolonsForCommas",
      "2;3;False\n",
      Scope::kFirstFault,
@@ -320,7 +394,9 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "header line \"2;3;False\" has 1 field; expected 3 fields: PMC path count, CNC path count, "
        "DCS ladder, such as \"2,3,False\". Likely cause: fields are separated by semicolons, as "
-       "spreadsheets export them in some languages: separate them with commas"}}},
+       "spreadsheets export them in some languages: separate them with commas"}},
+     false,
+     {named("semicolon-separators")}},
     // Causes are named only where the file shows them.
     {"LineWithCommasAndOneSemicolon",
      rows({"C,Te;mp1,SAMPLE"}),
@@ -333,7 +409,9 @@ const std::vector<ApiCase> kApiCases = {
        "C,Te;mp1,SAMPLE",
        0,
        {},
-       "point row \"C,Te;mp1,SAMPLE\" has 3 fields; expected 14 fields (13 commas)"}}},
+       "point row \"C,Te;mp1,SAMPLE\" has 3 fields; expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("semicolon-separators")}},
     {"QuoteInsideAField",
      rows({withField(kSampleRow, 1, "Te\"mp1")}),
      Scope::kFirstFault,
@@ -346,7 +424,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "point name \"Te\\\"mp1\" holds \"\\\"\"; expected a letter, then letters and digits, 50 "
-       "at most"}}},
+       "at most"}},
+     false,
+     {notNamed("quoted-fields")}},
     // A file read in blocks looks at the same bytes as one checked in
     // memory: one CR in an unended last line is no sign of CR line ends.
     {"StrayCrInTheUnendedLastLine",
@@ -361,7 +441,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "point name \"Te\\rmp2\" holds \"\\r\"; expected a letter, then letters and digits, 50 "
-       "at most"}}},
+       "at most"}},
+     false,
+     {notNamed("cr-line-ends")}},
     {"ByteOrderMarkNotAtTheStart",
      rows({kSampleRow, std::string("\xef\xbb\xbf") + kCncSampleRow}),
      Scope::kFirstFault,
@@ -376,7 +458,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "point kind \"\\xef\\xbb\\xbfC\" is not accepted; expected \"C\" (a configured point) or "
-       "\"D\" (a method point)"}}},
+       "\"D\" (a method point)"}},
+     false,
+     {notNamed("byte-order-mark")}},
     {"CrAtTheEndOfTheLastLine",
      std::string(kHeader) + "\n" + kSampleRow + "\r",
      Scope::kFirstFault,
@@ -388,7 +472,9 @@ const std::vector<ApiCase> kApiCases = {
        "\r",
        0,
        {},
-       "bit position \"\\r\" is not empty; only data type 7 has a bit position"}}},
+       "bit position \"\\r\" is not empty; only data type 7 has a bit position"}},
+     false,
+     {notNamed("doubled-cr")}},
     {"StrayCrInAFieldOfAnLfFile",
      rows({withField(kSampleRow, 5, "MILLI\rMETER"), kCncSampleRow}),
      Scope::kFirstFault,
@@ -402,7 +488,9 @@ const std::vector<ApiCase> kApiCases = {
        {"MILLIMETER"},
        "unit \"MILLI\\rMETER\" is not accepted; a SAMPLE point names one of the 32 unit names, "
        "such as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean "
-       "\"MILLIMETER\"?"}}},
+       "\"MILLIMETER\"?"}},
+     false,
+     {notNamed("cr-line-ends")}},
     {"DoubledCrBeforeLf",
      std::string(kHeader) + "\r\n" + kSampleRow + "\r\r\n",
      Scope::kFirstFault,
@@ -416,7 +504,9 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "bit position \"\\r\" is not empty; only data type 7 has a bit position. Likely cause: "
        "the line ends in CR CR LF, as when CR LF line ends are converted twice: end lines with "
-       "LF or CR LF"}}},
+       "LF or CR LF"}},
+     false,
+     {named("doubled-cr")}},
     {"SpreadsheetExport",
      "\xef\xbb\xbf\"2\",\"3\",\"False\"\r\n\"C\",\"Temp1\"\r\n",
      Scope::kFirstFault,
@@ -432,7 +522,9 @@ const std::vector<ApiCase> kApiCases = {
        "most likely first: the file starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), "
        "which spreadsheet exports add: save it without one; the file wraps its fields in double "
        "quotes, as spreadsheet exports do: quotes are ordinary bytes here, so save it without "
-       "them"}}},
+       "them"}},
+     false,
+     {named("byte-order-mark"), named("quoted-fields")}},
     {"ByteOrderMarkAndSemicolons",
      "\xef\xbb\xbf"
      "2;3;False\n",
@@ -451,7 +543,9 @@ const std::vector<ApiCase> kApiCases = {
        "count, CNC path count, DCS ladder, such as \"2,3,False\". Likely causes, most likely "
        "first: fields are separated by semicolons, as spreadsheets export them in some "
        "languages: separate them with commas; the file starts with a UTF-8 byte-order mark "
-       "(\\xef\\xbb\\xbf), which spreadsheet exports add: save it without one"}}},
+       "(\\xef\\xbb\\xbf), which spreadsheet exports add: save it without one"}},
+     false,
+     {named("semicolon-separators"), named("byte-order-mark")}},
     {"Utf16WithByteOrderMark",
      std::string("\xff\xfe"
                  "2\0,\0"
@@ -475,7 +569,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "PMC path count \"\\xff\\xfe2\\x00\" reads as 0; expected 1 to 5. Likely cause: the file "
-       "is UTF-16 text, as its byte-order mark shows: save it as UTF-8"}}},
+       "is UTF-16 text, as its byte-order mark shows: save it as UTF-8"}},
+     false,
+     {named("utf16-text"), notNamed("not-text")}},
     // Big-endian UTF-16 without a mark: a NUL before every character.
     {"Utf16WithoutByteOrderMark",
      std::string("\0"
@@ -500,7 +596,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "PMC path count \"\\x002\\x00\" reads as 0; expected 1 to 5. Likely cause: the file is "
-       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}}},
+       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}},
+     false,
+     {named("utf16-text"), notNamed("not-text")}},
     {"PaddedHeader",
      "2,3,False,,,,,,,,,,,\n" + std::string(kSampleRow) + "\n",
      Scope::kFirstFault,
@@ -515,7 +613,9 @@ const std::vector<ApiCase> kApiCases = {
        "header line \"2,3,False,,,,,,,,,,,\" has 14 fields; expected 3 fields: PMC path count, "
        "CNC path count, DCS ladder, such as \"2,3,False\". Likely cause: the header line is "
        "padded with empty fields to the width of the rows, as spreadsheets do: keep its first 3 "
-       "fields only"}}},
+       "fields only"}},
+     false,
+     {named("padded-header")}},
     {"CommaAtTheEndOfEveryRow",
      rows({kSampleRow + std::string(","), kCncSampleRow + std::string(",")}),
      Scope::kFirstFault,
@@ -530,7 +630,9 @@ const std::vector<ApiCase> kApiCases = {
        "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
        "expected 14 fields (13 commas); the row ends in a comma too many: remove it. Likely cause: "
        "every row ends in a comma, which adds a "
-       "fifteenth field: remove the comma at the end of each row"}}},
+       "fifteenth field: remove the comma at the end of each row"}},
+     false,
+     {named("trailing-commas")}},
     {"CommaAtTheEndOfOneRowOnly",
      rows({kCncSampleRow, kSampleRow + std::string(",")}),
      Scope::kFirstFault,
@@ -543,7 +645,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {kSampleRow},
        "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas); the row ends in a comma too many: remove it"}}},
+       "expected 14 fields (13 commas); the row ends in a comma too many: remove it"}},
+     false,
+     {notNamed("trailing-commas")}},
     {"ConditionCodesSeparatedByCommas",
      rows({"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,"}),
      Scope::kFirstFault,
@@ -558,7 +662,9 @@ const std::vector<ApiCase> kApiCases = {
        "point row \"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,\" has 15 fields; expected 14 "
        "fields (13 commas); the constant value seems written as \"1000,2999\": write \"1000 "
        "2999\". Likely cause: the CONDITION codes seem separated by commas, which "
-       "separate fields: separate them with single blanks"}}},
+       "separate fields: separate them with single blanks"}},
+     false,
+     {named("comma-separated-codes")}},
     {"SecondHeaderLine",
      rows({kSampleRow, kHeader, kCncSampleRow}),
      Scope::kFirstFault,
@@ -571,7 +677,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "point row \"2,3,False\" has 3 fields; expected 14 fields (13 commas). Likely cause: the "
-       "line looks like a second header line, as when two point files are joined: remove it"}}},
+       "line looks like a second header line, as when two point files are joined: remove it"}},
+     false,
+     {named("second-header-line")}},
     {"LineOfBlanks",
      rows({kSampleRow, "  "}),
      Scope::kFirstFault,
@@ -584,7 +692,9 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {},
        "point row \"  \" has 1 field; expected 14 fields (13 commas). Likely cause: the line "
-       "holds only blanks, and only an empty line ends the rows: remove it"}}},
+       "holds only blanks, and only an empty line ends the rows: remove it"}},
+     false,
+     {named("blank-line")}},
     {"CausesOfAFaultPastTheFirst64KiB",
      lateTrailingCommas(),
      Scope::kFirstFault,
@@ -599,7 +709,259 @@ const std::vector<ApiCase> kApiCases = {
        "point row \"C,Late0,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
        "expected 14 fields (13 commas); the row ends in a comma too many: remove it. Likely cause: "
        "every row ends in a comma, which adds a "
-       "fifteenth field: remove the comma at the end of each row"}}},
+       "fifteenth field: remove the comma at the end of each row"}},
+     false,
+     {named("trailing-commas")}},
+    // Tabs are text: a file of them is no program.
+    {"TabsForCommas",
+     "2\t3\tFalse\nC\tTemp1\tSAMPLE\t\t500\tNONE\tPath\t\t1\tString\tR\t\t100\t\n",
+     Scope::kFirstFault,
+     "2\t3\tFalse is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2\t3\tFalse",
+       0,
+       {},
+       "header line \"2\\t3\\tFalse\" has 1 field; expected 3 fields: PMC path count, CNC path "
+       "count, DCS ladder, such as \"2,3,False\". Likely cause: fields are separated by tabs: "
+       "separate them with commas"}},
+     false,
+     {named("tab-separators"), notNamed("not-text")}},
+    {"TwoTabsAmongTwoCommas",
+     rows({"C,Te\tmp\t1,SAMPLE"}),
+     Scope::kFirstFault,
+     "C,Te\tmp\t1,SAMPLE is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Te\tmp\t1,SAMPLE",
+       0,
+       {},
+       "point row \"C,Te\\tmp\\t1,SAMPLE\" has 3 fields; expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("tab-separators")}},
+    {"HeaderPaddedPastTheRows",
+     "2,3,False,,,,,,,,,,,,\n" + std::string(kSampleRow) + "\n",
+     Scope::kFirstFault,
+     "2,3,False,,,,,,,,,,,, is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2,3,False,,,,,,,,,,,,",
+       0,
+       {},
+       "header line \"2,3,False,,,,,,,,,,,,\" has 15 fields; expected 3 fields: PMC path count, "
+       "CNC path count, DCS ladder, such as \"2,3,False\""}},
+     false,
+     {notNamed("padded-header")}},
+    {"TenConditionCodesSeparatedByCommas",
+     rows({codesSeparatedByCommas(10)}),
+     Scope::kFirstFault,
+     codesSeparatedByCommas(10) + " is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       codesSeparatedByCommas(10),
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,1000,1001,1002,1003,1...\" (86 bytes) has 23 fields; "
+       "expected 14 fields (13 commas). Likely cause: the CONDITION codes seem separated by "
+       "commas, which separate fields: separate them with single blanks"}},
+     false,
+     {named("comma-separated-codes")}},
+    {"ElevenConditionCodesSeparatedByCommas",
+     rows({codesSeparatedByCommas(11)}),
+     Scope::kFirstFault,
+     codesSeparatedByCommas(11) + " is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       codesSeparatedByCommas(11),
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,1000,1001,1002,1003,1...\" (91 bytes) has 24 fields; "
+       "expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("comma-separated-codes")}},
+    {"HeaderLikeLineInOtherCase",
+     rows({kSampleRow, "2,3,false", kCncSampleRow}),
+     Scope::kFirstFault,
+     "2,3,false is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "2,3,false",
+       0,
+       {},
+       "point row \"2,3,false\" has 3 fields; expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("second-header-line")}},
+    {"LineOfBlanksAndAComma",
+     rows({kSampleRow, "  ,"}),
+     Scope::kFirstFault,
+     "  , is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "  ,",
+       0,
+       {},
+       "point row \"  ,\" has 2 fields; expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("blank-line")}},
+    // A file that is not text explains every fault: its CRs and tabs are no
+    // line ends or separators.
+    {"ProgramForAPointFile",
+     kProgramStart,
+     Scope::kFirstFault,
+     kProgramStart + " is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       kProgramStart,
+       0,
+       {},
+       "header line "
+       "\"\\x7fELF\\x02\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x03\\x00>"
+       "\\x00\\x01\\x00\\x00\\x00\\t\\t\\t\\rx\\r\\x00\\x00\" has 1 field; expected 3 fields: PMC "
+       "path count, CNC path count, DCS ladder, such as \"2,3,False\". Likely cause: the file is "
+       "not text, as its many control bytes show: check that this is the point file, saved as "
+       "comma-separated text"}},
+     false,
+     {named("not-text"), notNamed("cr-line-ends"), notNamed("tab-separators")}},
+    // A file read in blocks counts the same bytes as one checked in memory,
+    // though only its first line is whole.
+    {"PictureForAPointFile",
+     std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1f\xf3\xff"
+                 "a",
+                 34),
+     Scope::kFirstFault,
+     "\x89PNG is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "\x89PNG",
+       0,
+       {},
+       "header line \"\\x89PNG\" has 1 field; expected 3 fields: PMC path count, CNC path count, "
+       "DCS ladder, such as \"2,3,False\". Likely cause: the file is not text, as its many control "
+       "bytes show: check that this is the point file, saved as comma-separated text"}},
+     false,
+     {named("not-text")}},
+    {"ControlBytesOneInSixteen",
+     withControlBytes(8, 128),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "P\x01\x02\x03\x04\x05\x06\x07\x08",
+       0,
+       {},
+       "point name \"P\\x01\\x02\\x03\\x04\\x05\\x06\\x07\\x08\" holds \"\\x01\"; expected a "
+       "letter, then letters and digits, 50 at most. Likely cause: the file is not text, as its "
+       "many control bytes show: check that this is the point file, saved as comma-separated "
+       "text"}},
+     false,
+     {named("not-text")}},
+    {"ControlBytesBelowOneInSixteen",
+     withControlBytes(8, 129),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "P\x01\x02\x03\x04\x05\x06\x07\x08",
+       0,
+       {},
+       "point name \"P\\x01\\x02\\x03\\x04\\x05\\x06\\x07\\x08\" holds \"\\x01\"; expected a "
+       "letter, then letters and digits, 50 at most"}},
+     false,
+     {notNamed("not-text")}},
+    {"SevenControlBytes",
+     withControlBytes(7, 0),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       "P\x01\x02\x03\x04\x05\x06\x07",
+       0,
+       {},
+       "point name \"P\\x01\\x02\\x03\\x04\\x05\\x06\\x07\" holds \"\\x01\"; expected a letter, "
+       "then letters and digits, 50 at most"}},
+     false,
+     {notNamed("not-text")}},
+    {"NulInAName",
+     rows({withField(kSampleRow, 1, std::string("Te\0mp1", 6))}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2,
+       3,
+       1,
+       "point-name",
+       std::string("Te\0mp1", 6),
+       0,
+       {},
+       "point name \"Te\\x00mp1\" holds \"\\x00\"; expected a letter, then letters and digits, 50 "
+       "at most"}},
+     false,
+     {notNamed("not-text")}},
+    // UTF-16 with three characters in twenty beyond ASCII: too few NULs
+    // for UTF-16, and all of them halves of characters.
+    {"Utf16BeyondAscii",
+     std::string("2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\xac\x20\xac\x20\xac\x20x\0x\0x\0x\0x\0x\0x\0x\0x\0",
+                 40),
+     Scope::kFirstFault,
+     std::string("2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\xac\x20\xac\x20\xac\x20x\0x\0x\0x\0x\0x\0x\0x\0x\0",
+                 40) +
+         " is illegal CNC path num.",
+     {{1,
+       4,
+       1,
+       "cnc-path-count",
+       std::string("\0"
+                   "3\0",
+                   3),
+       0,
+       {},
+       "CNC path count \"\\x003\\x00\" reads as 0; expected 1 to 10"}},
+     false,
+     {notNamed("utf16-text"), notNamed("not-text")}},
+    {"NotTextPastTheFirst64KiB",
+     lateNuls(),
+     Scope::kFirstFault,
+     std::string(16, '\0') + " is illegal format.",
+     {{1502,
+       1,
+       -1,
+       "row-field-count",
+       std::string(16, '\0'),
+       0,
+       {},
+       "point row "
+       "\"\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\" has 1 "
+       "field; expected 14 fields (13 commas). Likely cause: the file is not text, as its many "
+       "control bytes show: check that this is the point file, saved as comma-separated text"}},
+     false,
+     {named("not-text")}},
     // Suggestions at their limits.
     {"SwappedLetters",
      "2,3,Flase\n",
@@ -838,6 +1200,34 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
 
 INSTANTIATE_TEST_SUITE_P(Table, CheckApi, ::testing::ValuesIn(kApiCases),
                          [](const auto& info) { return info.param.name; });
+
+// Every likely cause has a row where the detail names it and one just
+// outside its evidence where it does not; such a row states the whole
+// detail, and names only causes there are.
+TEST(CheckApi, EveryLikelyCauseHasARowOnEachSideOfItsEvidence) {
+  std::set<std::string> causes;
+  for (const LikelyCauseEntry& entry : likelyCauseEntries()) {
+    causes.insert(std::string(entry.name));
+  }
+  std::set<std::pair<std::string, bool>> edges;
+  for (const ApiCase& c : kApiCases) {
+    for (const CauseEdge& edge : c.causes) {
+      SCOPED_TRACE(c.name + ": " + edge.cause);
+      EXPECT_EQ(causes.count(edge.cause), 1u) << "no such cause";
+      ASSERT_FALSE(c.faults.empty());
+      const std::string& detail = c.faults.front().detail;
+      EXPECT_FALSE(detail.empty()) << "the row states no detail";
+      if (edge.named) {
+        EXPECT_NE(detail.find(" Likely cause"), std::string::npos);
+      }
+      edges.insert({edge.cause, edge.named});
+    }
+  }
+  for (const std::string& cause : causes) {
+    EXPECT_EQ(edges.count({cause, true}), 1u) << "no row where " << cause << " is named";
+    EXPECT_EQ(edges.count({cause, false}), 1u) << "no row just outside the evidence of " << cause;
+  }
+}
 
 // The spellings a unit suggestion knows name units of the vocabulary, and
 // none is itself accepted, or it could never be suggested from.

@@ -12,13 +12,15 @@
 #include <vector>
 
 #include "cli/command_options.h"
+#include "explain/file_causes.h"
 #include "marlint/version.h"
 #include "tests/support/process_runner.h"
 #include "vocab/vocabularies.h"
 
-// The README and the manual page against the program: the lists they give
-// are the tables the program uses, and every README example that shows
-// output is what the built binary writes for the input the example shows.
+// The README, the manual page and the public header against the program:
+// the lists they give are the tables the program uses, and every README
+// example that shows output is what the built binary writes for the input
+// the example shows.
 
 namespace marlint::testing {
 namespace {
@@ -109,6 +111,60 @@ TEST(ManualPageAndReadme, ListTheAddressLettersOfTheTable) {
   EXPECT_NE(sourceFile("README.md").find("one of `" + spaced + "`"), std::string::npos) << spaced;
   EXPECT_NE(sourceFile("doc/marlint.1").find(".BR \"" + spaced + "\""), std::string::npos)
       << spaced;
+}
+
+// The causes a report names, one item each, in the order and words of the
+// table in explain/file_causes.cpp: the list under "### The report" in
+// README.md, the one between '.\" likely causes: begin' and its end in
+// doc/marlint.1, and the one in the comment on Fault::detail in
+// include/marlint/marlint.h. Prose may end an item in ';' or '.'.
+TEST(ManualPageReadmeAndHeader, ListTheLikelyCausesOfTheTable) {
+  std::vector<std::string> table;
+  for (const LikelyCauseEntry& entry : likelyCauseEntries()) {
+    table.emplace_back(entry.description);
+  }
+  const auto item = [](std::string text) {
+    if (!text.empty() && (text.back() == ';' || text.back() == '.')) {
+      text.pop_back();
+    }
+    return text;
+  };
+  std::vector<std::string> readme;
+  std::string heading;
+  for (const std::string& line : linesOf(sourceFile("README.md"))) {
+    heading = startsWith(line, "#") ? line : heading;
+    if (heading == "### The report" && startsWith(line, "- ")) {
+      readme.push_back(item(line.substr(2)));
+    }
+  }
+  std::vector<std::string> page;
+  for (const std::string& line :
+       linesOf(decodeRoff(markedBlock(sourceFile("doc/marlint.1"), "likely causes")))) {
+    page.push_back(item(line));
+  }
+  // The "  //   - " lines of the comment right above `std::string detail;`.
+  std::vector<std::string> comment;
+  std::vector<std::string> header;
+  for (const std::string& line : linesOf(sourceFile("include/marlint/marlint.h"))) {
+    if (startsWith(line, "  //   - ")) {
+      comment.push_back(item(line.substr(9)));
+    } else if (!startsWith(line, "  //")) {
+      header = line == "  std::string detail;" ? comment : header;
+      comment.clear();
+    }
+  }
+  std::string expected;
+  for (const std::string& description : table) {
+    expected += "  " + description + "\n";
+  }
+  EXPECT_EQ(readme, table) << "the list under \"### The report\" in README.md should read:\n"
+                           << expected;
+  EXPECT_EQ(page, table) << "the list between '.\\\" likely causes: begin' and its end in "
+                            "doc/marlint.1 should read, one .IP item each:\n"
+                         << expected;
+  EXPECT_EQ(header, table) << "the list in the comment on Fault::detail in "
+                              "include/marlint/marlint.h should read:\n"
+                           << expected;
 }
 
 // Each option's spellings, blanks left out: "-h,--help", "--version".

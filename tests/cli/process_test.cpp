@@ -265,6 +265,7 @@ constexpr CatalogueEntry kFaultyCatalogue[] = {
     {"export-mark-quotes-crlf", "a spreadsheet export: byte-order mark, double quotes, CR LF"},
     {"export-semicolons", "a spreadsheet that separates fields with semicolons"},
     {"export-utf16", "a spreadsheet export saved as UTF-16 text"},
+    {"export-workbook", "a spreadsheet saved in its own format, not as CSV text"},
     {"export-padded-header", "a header padded with empty fields to the width of the rows"},
     {"export-trailing-commas", "a comma at the end of every row"},
     {"joined-files", "two point files joined: a second header line, repeated names"},
