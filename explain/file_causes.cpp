@@ -19,7 +19,7 @@ struct WordingWhere {
 };
 
 struct LikelyCause {
-  std::string_view name;
+  std::string_view name;  // stable: tests and people name the cause by it
   std::string_view description;
   bool (*holds)(const FaultEvidence&);
   Wording wording;
@@ -28,6 +28,8 @@ struct LikelyCause {
   // show is an artefact of it: no other cause is named beside it.
   bool explainsEveryFault = false;
 };
+
+constexpr bool kExplainsEveryFault = true;
 
 // Most likely first. Each row's description is what README.md, doc/marlint.1
 // and include/marlint/marlint.h list, word for word.
@@ -38,14 +40,14 @@ constexpr LikelyCause kCauses[] = {
      {"the file is not text, as its many control bytes show",
       "check that this is the point file, saved as comma-separated text"},
      {},
-     true},
+     kExplainsEveryFault},
     {"utf16-text",
      "the file is UTF-16 text (a UTF-16 byte-order mark, or every other byte NUL)",
      showsUtf16Text,
      {"the file is UTF-16 text, with a NUL byte beside every character", "save it as UTF-8"},
      {&FileShape::utf16ByteOrderMark,
       {"the file is UTF-16 text, as its byte-order mark shows", "save it as UTF-8"}},
-     true},
+     kExplainsEveryFault},
     {"cr-line-ends",
      "its lines end in CR alone, so they read as one line",
      showsCrOnlyLineEnds,
