@@ -38,7 +38,8 @@ function PastedText(area) {
   this.seen = area.value;
   // Set when a CR the area was given could not be kept.
   this.lineEndsChanged = false;
-  this.inserting = false;
+  // The text as pasted, until the area has taken it in.
+  this.pending = null;
   var pasted = this;
   area.addEventListener('paste', function (event) {
     pasted.onPaste(event);
@@ -49,9 +50,7 @@ function PastedText(area) {
     pasted.lineEndsChanged = pasted.lineEndsChanged || text.indexOf('\r') >= 0;
   });
   area.addEventListener('input', function () {
-    if (!pasted.inserting) {
-      pasted.catchUp();
-    }
+    pasted.catchUp();
   });
 }
 
@@ -69,13 +68,13 @@ PastedText.prototype.set = function (raw) {
   this.seen = this.area.value;
 };
 
+// The area inserts the pasted text itself (quickly, and so that its own
+// undo takes it back); the text as pasted is kept for the input that follows.
 PastedText.prototype.onPaste = function (event) {
   var pasted = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
   if (pasted.indexOf('\r') < 0) {
-    // The area keeps it as it is; the input that follows brings it in.
     return;
   }
-  event.preventDefault();
   this.catchUp();
   var area = this.area;
   var start = area.selectionStart;
@@ -83,17 +82,7 @@ PastedText.prototype.onPaste = function (event) {
   if (start === 0 && end === area.value.length) {
     this.lineEndsChanged = false;
   }
-  var raw = this.raw.slice(0, rawOffset(this.raw, start)) + pasted + this.raw.slice(rawOffset(this.raw, end));
-  this.inserting = true;
-  try {
-    // Inserted as typed text, so that the area's own undo takes it back.
-    if (!document.execCommand('insertText', false, withLineFeeds(pasted))) {
-      area.setRangeText(withLineFeeds(pasted), start, end, 'end');
-    }
-  } finally {
-    this.inserting = false;
-  }
-  this.take(raw);
+  this.pending = this.raw.slice(0, rawOffset(this.raw, start)) + pasted + this.raw.slice(rawOffset(this.raw, end));
 };
 
 // Carries an edit of the area over to the pasted text: what lies between
@@ -102,6 +91,13 @@ PastedText.prototype.catchUp = function () {
   var value = this.area.value;
   var before = this.seen;
   if (value === before) {
+    return;
+  }
+  var pending = this.pending;
+  this.pending = null;
+  if (pending !== null && withLineFeeds(pending) === value) {
+    this.raw = pending;
+    this.seen = value;
     return;
   }
   var prefix = 0;
@@ -119,6 +115,10 @@ PastedText.prototype.catchUp = function () {
   if (prefix === 0 && suffix === 0) {
     // All of it replaced: nothing lost before counts any more.
     this.lineEndsChanged = false;
+  }
+  if (pending !== null) {
+    // The area took a paste otherwise than expected: its CRs are lost.
+    this.lineEndsChanged = true;
   }
   var raw =
     this.raw.slice(0, rawOffset(this.raw, prefix)) +
