@@ -195,6 +195,9 @@ PointGrid.prototype.fillRow = function (row, line) {
     var spans = wholeLine && column === 1;
     cell.hidden = wholeLine && column > 1;
     if (cell.hidden) {
+      if (cell.id) {
+        cell.removeAttribute('id');
+      }
       continue;
     }
     if (spans) {
