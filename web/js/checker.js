@@ -10,6 +10,10 @@
 // check(input, options) takes a Uint8Array, or a string that it encodes as
 // UTF-8, and resolves to
 //   {resultText, resultBytes, status, faultCount, faults}
+// where resultBytes is the result text byte for byte and resultText the
+// same read as the JSON report reads it: UTF-8, and each byte outside
+// well-formed UTF-8 as the character of the same value (U+0080 to U+00FF),
+// so resultText is the message of the first fault, character for character.
 // with options
 //   every     go on after the first fault, as --all does (default false)
 //   fileName  the "file" of each fault object (default "<stdin>", the name
@@ -28,7 +32,8 @@ function createMarlintChecker(createModule) {
 
   const encoder = new TextEncoder();
   const jsonDecoder = new TextDecoder("utf-8", {fatal: true});
-  const textDecoder = new TextDecoder("utf-8");
+  // A byte-order mark is part of the text, as in the report.
+  const strictDecoder = new TextDecoder("utf-8", {fatal: true, ignoreBOM: true});
   const defaultPageSize = 1000;
   const largestPageSize = 0x7fffffff;
 
@@ -63,6 +68,63 @@ function createMarlintChecker(createModule) {
       return input;
     }
     throw new TypeError("marlint: check takes a Uint8Array or a string");
+  }
+
+  // The length of the well-formed UTF-8 sequence at `bytes[at]`, or 0: a
+  // stray continuation byte, a truncated, overlong or surrogate sequence,
+  // or one beyond U+10FFFF.
+  function sequenceLength(bytes, at) {
+    const lead = bytes[at];
+    if (lead < 0x80) {
+      return 1;
+    }
+    let length = 0;
+    let low = 0x80;
+    let high = 0xbf;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+      length = 2;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+      length = 3;
+      low = lead === 0xe0 ? 0xa0 : 0x80;
+      high = lead === 0xed ? 0x9f : 0xbf;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+      length = 4;
+      low = lead === 0xf0 ? 0x90 : 0x80;
+      high = lead === 0xf4 ? 0x8f : 0xbf;
+    } else {
+      return 0;
+    }
+    if (at + length > bytes.length || bytes[at + 1] < low || bytes[at + 1] > high) {
+      return 0;
+    }
+    for (let i = 2; i < length; ++i) {
+      if (bytes[at + i] < 0x80 || bytes[at + i] > 0xbf) {
+        return 0;
+      }
+    }
+    return length;
+  }
+
+  // Bytes as the report's JSON strings hold them: UTF-8 where well-formed,
+  // any other byte as the character of its value.
+  function textOf(bytes) {
+    try {
+      return strictDecoder.decode(bytes);
+    } catch (notUtf8) {
+      const parts = [];
+      let runStart = 0;
+      for (let at = 0; at < bytes.length;) {
+        const length = sequenceLength(bytes, at);
+        if (length > 0) {
+          at += length;
+          continue;
+        }
+        parts.push(strictDecoder.decode(bytes.subarray(runStart, at)), String.fromCharCode(bytes[at]));
+        runStart = ++at;
+      }
+      parts.push(strictDecoder.decode(bytes.subarray(runStart)));
+      return parts.join("");
+    }
   }
 
   // A page is JSON lines, each ending in a line feed; a line feed never
@@ -146,7 +208,7 @@ function createMarlintChecker(createModule) {
       const resultAddress = module._marlintResultData();
       const resultBytes = module.HEAPU8.slice(resultAddress, resultAddress + module._marlintResultSize());
       return {
-        resultText: textDecoder.decode(resultBytes),
+        resultText: textOf(resultBytes),
         resultBytes,
         status,
         faultCount: module._marlintFaultCount() >>> 0,

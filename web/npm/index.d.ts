@@ -49,17 +49,40 @@ export interface CheckOptions {
   onPage?: (faults: Fault[]) => void;
 }
 
-export interface CheckResult {
-  /** "OK", or the message of the first fault: what the command line writes. */
+/** Options that hand the faults to `onPage` rather than to the result. */
+export interface PagedCheckOptions extends CheckOptions {
+  onPage: (faults: Fault[]) => void;
+}
+
+/** What every check resolves to. */
+export interface CheckOutcome {
+  /**
+   * "OK", or the message of the first fault: what the command line writes,
+   * read as the report's JSON reads it. Well-formed UTF-8 is read as UTF-8
+   * (a byte-order mark included); a byte outside it is read as the
+   * character of the same value, U+0080 to U+00FF, so that this is the
+   * first fault's `message` character for character.
+   */
   resultText: string;
-  /** The result text byte for byte (it may hold bytes that are not UTF-8). */
+  /** The result text byte for byte, as the result file holds it. */
   resultBytes: Uint8Array;
   /** 0 when the result text is "OK", -1 otherwise. */
   status: 0 | -1;
   /** How many faults and notes were found, counted in full. */
   faultCount: number;
-  /** Every fault in line order, unless `onPage` received them. */
+  /** The faults, unless `onPage` received them. */
   faults: Fault[] | undefined;
+}
+
+/** A check without `onPage`: the faults come with the result. */
+export interface CheckResult extends CheckOutcome {
+  /** Every fault (or the first, without `every`) and note, in line order. */
+  faults: Fault[];
+}
+
+/** A check with `onPage`, which received the faults instead. */
+export interface PagedCheckResult extends CheckOutcome {
+  faults: undefined;
 }
 
 /**
@@ -67,4 +90,9 @@ export interface CheckResult {
  * for wrong arguments or when the checker runs out of memory; bad input is
  * a result, never an error.
  */
-export function check(input: Uint8Array | string, options?: CheckOptions): Promise<CheckResult>;
+export function check(input: Uint8Array | string, options: PagedCheckOptions): Promise<PagedCheckResult>;
+export function check(
+  input: Uint8Array | string,
+  options?: CheckOptions & {onPage?: undefined},
+): Promise<CheckResult>;
+export function check(input: Uint8Array | string, options?: CheckOptions): Promise<CheckOutcome>;

@@ -12,7 +12,16 @@ const path = require('path');
 
 const SIZE_LIMIT = 250 * 1024;
 const SOURCE = path.join(__dirname, 'src');
-const PAGE_SCRIPTS = ['point_text.js', 'fault_store.js', 'point_grid.js', 'fault_views.js', 'edits.js', 'page.js'];
+const PAGE_SCRIPTS = [
+  'shown_bytes.js',
+  'point_text.js',
+  'pasted_text.js',
+  'fault_store.js',
+  'point_grid.js',
+  'fault_views.js',
+  'edits.js',
+  'page.js',
+];
 
 function parseArguments(argv) {
   const options = {};

@@ -136,6 +136,8 @@ describe("check() from the installed package", () => {
       // The first fault alone, then perhaps a note, as with --json.
       const errors = first.faults.filter((fault) => fault.severity === "error");
       assert.equal(errors.length, every.status === 0 ? 0 : 1, path);
+      // One reading of the bytes for both, whatever bytes the file holds.
+      assert.equal(first.resultText, errors.length > 0 ? errors[0].message : "OK", path);
       if (errors.length > 0) {
         // Named "<stdin>" by default; otherwise one of the faults of --all.
         const named = {...errors[0], file: path};

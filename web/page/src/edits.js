@@ -19,11 +19,17 @@ function applySuggestion(record, suggestion) {
   sendCheck();
 }
 
+// Every state of the bytes gets its own version, so that undoing back to
+// the bytes last saved (or as chosen) shows them as unchanged again.
+var lastVersion = 0;
+
 function applyEdit(offset, length, replacement) {
   var edit = spliceBytes(state.bytes, offset, length, replacement);
   state.bytes = edit.bytes;
+  edit.undo.version = state.version;
   state.undoStack.push(edit.undo);
-  state.version += 1;
+  lastVersion += 1;
+  state.version = lastVersion;
   syncPastedText();
 }
 
@@ -36,16 +42,18 @@ function undoEdit() {
     return;
   }
   state.bytes = spliceBytes(state.bytes, undo.offset, undo.length, undo.replacement).bytes;
-  state.version += 1;
+  state.version = undo.version;
   syncPastedText();
   state.pendingSelection = { line: grid.active.line, column: grid.active.column };
   sendCheck();
 }
 
+var pastedDecoder = new TextDecoder('utf-8', { ignoreBOM: true });
+
 // Pasted text stays in step with the edits made to it.
 function syncPastedText() {
   if (state.fromPaste) {
-    page.byId('paste-text').value = utf8Decoder.decode(state.bytes);
+    pastedText.set(pastedDecoder.decode(state.bytes));
   }
 }
 
@@ -55,7 +63,7 @@ function showEditState() {
   var text = '';
   if (state.version !== state.savedVersion) {
     text = 'Changed, not saved yet';
-  } else if (state.version > 0) {
+  } else if (state.savedVersion > 0) {
     text = 'Saved';
   }
   page.byId('edit-state').textContent = text;

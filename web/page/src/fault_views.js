@@ -13,24 +13,81 @@ function showResult(message) {
   page.byId('outcome').hidden = false;
   page.byId('workspace').hidden = false;
   page.byId('lists').hidden = false;
-  page.byId('file-name').textContent = state.fileName;
-  var resultText = page.byId('result-text');
-  var cut = message.resultText.length > RESULT_TEXT_SHOWN;
-  // A whole line is the result text of a line with the wrong number of
-  // fields, and a file with CR-only line ends is one line: the page shows
-  // its start, and Save the result text gives every byte.
-  resultText.textContent = cut ? message.resultText.slice(0, RESULT_TEXT_SHOWN) : message.resultText;
-  resultText.dataset.cut = cut ? 'true' : 'false';
-  page.byId('result-cut').hidden = !cut;
-  page.byId('result-cut').textContent = cut
-    ? 'The result text shown stops after ' + RESULT_TEXT_SHOWN.toLocaleString('en') + ' of its ' +
-      message.resultBytes.length.toLocaleString('en') + ' bytes; Save the result text gives all of them.'
-    : '';
+  page.byId('file-name').textContent = state.fromPaste ? 'the pasted text' : state.fileName;
+  state.notText = notTextEvidence(state.bytes);
+  showResultText(message.resultBytes, message.status);
+  showNotice();
   state.resultBytes = message.resultBytes;
-  resultText.className = 'result-text ' + (message.status === 0 ? 'ok' : 'failed');
   page.byId('status').textContent = String(message.status);
   showEditState();
   showFaults(state.store, !message.everyPass);
+}
+
+// The result text as the command writes it, with every byte that shows
+// nothing or is not UTF-8 marked. A whole line is the result text of a line
+// with the wrong number of fields, and a file with CR-only line ends is one
+// line: the page shows its start, and Save the result text gives every
+// byte. Of a file that is not text it shows only a few bytes.
+function showResultText(resultBytes, status) {
+  var box = page.byId('result-text');
+  var limit = state.notText ? NOT_TEXT_RESULT_SHOWN : RESULT_TEXT_SHOWN;
+  var shown = cutBefore(resultBytes, limit);
+  var cut = shown < resultBytes.length;
+  box.textContent = '';
+  appendShownBytes(box, resultBytes.subarray(0, shown));
+  var marked = box.querySelector('.visible-mark') !== null;
+  if (cut) {
+    box.appendChild(markElement('…', 'cut here: Save the result text gives every byte'));
+  }
+  box.dataset.cut = cut ? 'true' : 'false';
+  box.className = 'result-text ' + (status === 0 ? 'ok' : 'failed');
+  var note = page.byId('result-cut');
+  var sentences = [];
+  if (marked) {
+    sentences.push('Marks such as ⟨BOM⟩, ⟨CR⟩, ⟨NUL⟩ and ⟨E9⟩ stand for bytes that show nothing or are not UTF-8.');
+  }
+  if (cut) {
+    sentences.push('The result text shown stops after ' + shown.toLocaleString('en') + ' of its ' +
+      resultBytes.length.toLocaleString('en') + ' bytes.');
+  }
+  if (marked || cut) {
+    sentences.push('Save the result text gives its bytes as they are.');
+  }
+  note.textContent = sentences.join(' ');
+  note.hidden = sentences.length === 0;
+}
+
+// What the page must say about the input besides the result: a file that
+// is not text, or pasted text whose line ends could not be kept.
+function showNotice() {
+  var notice = page.byId('notice');
+  notice.textContent = '';
+  var evidence = state.notText;
+  if (evidence) {
+    notice.append(
+      'This file is not text: ' + Math.round((100 * evidence.controls) / evidence.sample) + '% of its first ' +
+        evidence.sample.toLocaleString('en') + ' bytes are control bytes such as NUL, which text does not hold. ' +
+        'A point file is a text file: choose the point file itself.'
+    );
+  } else if (state.fromPaste && state.lineEndsChanged) {
+    notice.append(
+      'The line ends of the pasted text were turned into LF while it was in the text area, so this check may ' +
+        'differ from that of the file. '
+    );
+    var choose = document.createElement('button');
+    choose.type = 'button';
+    choose.textContent = 'Choose the file instead';
+    choose.addEventListener('click', function () {
+      page.byId('file-input').click();
+    });
+    notice.appendChild(choose);
+  } else if (state.fromPaste && holdsLoneCr(state.bytes)) {
+    notice.append(
+      'The text area shows every CR as a line end, but the pasted text is checked as pasted, as the command ' +
+        'reads a file: a CR ends a line only right before an LF.'
+    );
+  }
+  notice.hidden = notice.childNodes.length === 0;
 }
 
 // Shows the faults of a pass: the first fault at once, then every fault
@@ -80,9 +137,14 @@ function showFailure(text) {
   page.byId('summary').textContent = 'The check did not finish: ' + text;
 }
 
-// A whole line can be megabytes long: the page shows the start of it.
-function shortened(text) {
-  return text.length > RESULT_TEXT_SHOWN ? text.slice(0, RESULT_TEXT_SHOWN) + '…' : text;
+// Bytes drawn with their markers; a whole line can be megabytes long, so
+// only its start is.
+function appendShownStart(element, bytes) {
+  var shown = cutBefore(bytes, RESULT_TEXT_SHOWN);
+  appendShownBytes(element, bytes.subarray(0, shown));
+  if (shown < bytes.length) {
+    element.appendChild(markElement('…', 'cut here'));
+  }
 }
 
 function milliseconds(time) {
@@ -162,9 +224,14 @@ function moreText(shown, total) {
     ' are listed; the grid marks them all, and Next fault (F8) steps through them.';
 }
 
+// A fault's cell: its field's, the whole line's cell for a fault of the
+// line, the line number for a note on the line.
 function columnOfFault(index) {
   var field = state.faults.fields[index];
-  return field < 0 ? 0 : Math.min(field, 13) + 1;
+  if (field < 0) {
+    return state.faults.isNote(index) ? 0 : 1;
+  }
+  return Math.min(field, 13) + 1;
 }
 
 function selectFault(index, focusGrid) {
@@ -176,7 +243,16 @@ function selectFault(index, focusGrid) {
   }
   if (focusGrid) {
     page.byId('grid').focus({ preventScroll: true });
+    bringGridIntoView();
   }
+}
+
+// A fault chosen in the lists below the grid scrolls the page back up to
+// the grid and its detail (or to the grid alone when both do not fit).
+function bringGridIntoView() {
+  var workspace = page.byId('workspace');
+  var target = workspace.offsetHeight <= window.innerHeight ? workspace : workspace.querySelector('.grid-area');
+  target.scrollIntoView({ block: 'nearest' });
 }
 
 function stepFault(forward) {
@@ -235,10 +311,11 @@ function showDetail(line, column) {
   markCurrentInList();
   var store = state.faults;
   var found = [];
+  var wholeLine = line > 0 && column > 0 && grid.spansLine(line);
   if (store) {
     var onLine = line > 0 ? store.onLine(line) : [];
     for (var i = 0; i < onLine.length; ++i) {
-      if (columnOfFault(onLine[i]) === column || (column === 0 && store.fields[onLine[i]] < 0)) {
+      if (wholeLine || columnOfFault(onLine[i]) === column || (column === 0 && store.fields[onLine[i]] < 0)) {
         found.push(onLine[i]);
       }
     }
@@ -250,18 +327,21 @@ function showDetail(line, column) {
   }
   if (line > 0) {
     page.byId('detail-title').textContent =
-      'Line ' + line + (column > 0 ? ' · ' + fieldName(line, column - 1) : '');
-    var fields = state.text.displayFields(line);
-    var shownText = column === 0 ? fields.join(',') : fields[column - 1];
+      'Line ' + line + (wholeLine ? ' · the whole line' : column > 0 ? ' · ' + fieldName(line, column - 1) : '');
+    var shown = state.text.shownBytes(line, wholeLine || column === 0 ? -1 : column - 1);
     var where = document.createElement('p');
     where.className = 'where';
-    where.textContent = shownText === undefined ? 'This field is missing from the line.' : 'Text:';
+    where.textContent = shown === null ? 'This field is missing from the line.' : 'Text:';
     body.appendChild(where);
-    if (shownText !== undefined) {
-      var cellText = document.createElement('div');
-      cellText.className = 'cell-text';
-      cellText.textContent = shownText === '' ? '(empty)' : shownText;
-      body.appendChild(cellText);
+    if (shown !== null) {
+      body.appendChild(cellTextElement(shown));
+    }
+    if (shown !== null && !isWellFormedUtf8(shown.bytes)) {
+      var legacy = document.createElement('p');
+      legacy.className = 'where';
+      legacy.dataset.testid = 'windows-1252';
+      legacy.textContent = 'Bytes marked ⟨hex⟩ are not UTF-8; read as Windows-1252 the text is: ' + windows1252Text(shown.bytes);
+      body.appendChild(legacy);
     }
   } else {
     page.byId('detail-title').textContent = 'Whole file';
@@ -281,6 +361,21 @@ function showDetail(line, column) {
       scrollIntoList(listed);
     }
   }
+}
+
+function cellTextElement(shown) {
+  var cellText = document.createElement('div');
+  cellText.className = 'cell-text';
+  cellText.dataset.testid = 'cell-text';
+  if (shown.bytes.length === 0) {
+    cellText.textContent = '(empty)';
+  } else {
+    appendShownBytes(cellText, shown.bytes);
+  }
+  if (shown.cut) {
+    cellText.appendChild(markElement('…', 'the rest of the line is not shown'));
+  }
+  return cellText;
 }
 
 function fieldName(line, field) {
@@ -322,12 +417,6 @@ function findingElement(index) {
   var detail = document.createElement('p');
   detail.textContent = record.detail;
   box.appendChild(detail);
-  if (record.message) {
-    var message = document.createElement('p');
-    message.className = 'muted';
-    message.textContent = 'Result text when first: ' + shortened(record.message);
-    box.appendChild(message);
-  }
   var suggestions = record.suggestions || [];
   if (suggestions.length > 0) {
     var length = state.text.faultTextLength(record);
@@ -343,6 +432,13 @@ function findingElement(index) {
       row.appendChild(button);
     }
     box.appendChild(row);
+  }
+  if (record.message) {
+    var message = document.createElement('p');
+    message.className = 'muted';
+    message.append('Result text when first: ');
+    appendShownStart(message, state.text.messageBytes(record));
+    box.appendChild(message);
   }
   return box;
 }

@@ -6,8 +6,10 @@
 // Whole fault records are kept for this many faults of a check; past it the
 // grid still marks every fault, from where it is and its rule.
 var KEPT_FAULTS = 20000;
-// The page shows at most this many characters of a result text.
+// The page shows at most this many bytes of a result text, and of the
+// result text of a file that is not text only a few.
 var RESULT_TEXT_SHOWN = 2000;
+var NOT_TEXT_RESULT_SHOWN = 32;
 // The lists draw at most this many entries; F8 and the buttons reach the rest.
 var LISTED_FAULTS = 1000;
 
@@ -194,6 +196,7 @@ function readFile(file) {
 }
 
 function resetFile(fileName, bytes) {
+  grid.resetView();
   state.keepActive = false;
   state.fileName = fileName;
   state.bytes = bytes;
@@ -230,9 +233,14 @@ page.byId('file-input').addEventListener('click', function (event) {
   event.target.value = '';
 });
 
+// Pasted text is checked as pasted, with its own line ends; Save file
+// offers it under this name.
+var pastedText = new PastedText(page.byId('paste-text'));
+
 function checkPasted() {
   state.fromPaste = true;
-  resetFile('points.csv', utf8Encoder.encode(page.byId('paste-text').value));
+  resetFile('pasted.csv', utf8Encoder.encode(pastedText.text()));
+  state.lineEndsChanged = pastedText.lineEndsChanged;
   sendCheck();
 }
 
@@ -272,6 +280,15 @@ page.byId('previous-fault').addEventListener('click', function () {
   stepFault(false);
 });
 page.byId('undo').addEventListener('click', undoEdit);
+// Ctrl+Z takes back the last suggestion applied, except in a text field,
+// which has its own undo.
+document.addEventListener('keydown', function (event) {
+  var inTextField = event.target.closest && event.target.closest('textarea, input:not([type=file]), [contenteditable]');
+  if ((event.ctrlKey || event.metaKey) && !event.shiftKey && !event.altKey && event.key.toLowerCase() === 'z' && !inTextField) {
+    event.preventDefault();
+    undoEdit();
+  }
+});
 page.byId('save').addEventListener('click', saveFile);
 page.byId('save-result').addEventListener('click', saveResultText);
 

@@ -88,10 +88,15 @@ PointGrid.prototype.layout = function () {
   this.body.style.height = this.trackHeight + 'px';
   var digits = String(Math.max(1, lineCount)).length;
   this.scroll.style.setProperty('--line-number-width', (Math.max(3, digits) * 0.5 + 1.2).toFixed(1) + 'rem');
-  // A short file gets a short grid; a long one fills most of the window.
+  // A short file gets a short grid; a long one fills most of the window,
+  // and no more than is left below the grid's top, so that grid and detail
+  // are in view together.
   var scrollbar = this.scroll.offsetHeight - this.scroll.clientHeight;
   var fullHeight = this.head.offsetHeight + lineCount * this.rowHeight + scrollbar;
-  this.scroll.style.height = 'min(60vh, 34rem, ' + fullHeight + 'px)';
+  var room = Math.max(12 * this.rowHeight, window.innerHeight - (this.scroll.getBoundingClientRect().top + window.scrollY) - 24);
+  this.scroll.style.height = 'min(60vh, 34rem, ' + fullHeight + 'px, ' + Math.round(room) + 'px)';
+  // The detail beside the grid keeps to the same room.
+  document.documentElement.style.setProperty('--grid-room', Math.round(room) + 'px');
 };
 
 // The view: the first row drawn (fractional) and how many rows fit.
@@ -168,6 +173,7 @@ PointGrid.prototype.draw = function () {
 
 PointGrid.prototype.fillRow = function (row, line) {
   var fields = this.text.displayFields(line);
+  var lineText = fields.join(',');
   if (fields.length > FIELD_COLUMNS) {
     fields[FIELD_COLUMNS - 1] = fields.slice(FIELD_COLUMNS - 1).join(',');
   }
@@ -175,6 +181,7 @@ PointGrid.prototype.fillRow = function (row, line) {
   row.dataset.line = String(line);
   row.setAttribute('aria-rowindex', String(line + 1));
   var marks = this.marksOf(line);
+  var wholeLine = isWholeLineFault(marks.row);
   row.className =
     'grid-row' + (line === 1 ? ' header-line' : '') + (notRead ? ' not-read' : '') + (marks.row ? (marks.row.note ? ' row-note' : ' row-fault') : '');
   var cells = row.children;
@@ -183,9 +190,28 @@ PointGrid.prototype.fillRow = function (row, line) {
     var mark = column === 0 ? marks.row : marks.fields[column - 1];
     var text;
     var title;
+    // A fault of the whole line (the wrong number of fields) is drawn over
+    // the whole row, the line in one cell, rather than in its first field.
+    var spans = wholeLine && column === 1;
+    cell.hidden = wholeLine && column > 1;
+    if (cell.hidden) {
+      if (cell.id) {
+        cell.removeAttribute('id');
+      }
+      continue;
+    }
+    if (spans) {
+      cell.setAttribute('aria-colspan', String(FIELD_COLUMNS));
+      mark = marks.row;
+    } else {
+      cell.removeAttribute('aria-colspan');
+    }
     if (column === 0) {
       text = String(line);
       title = notRead ? 'not read: the point rows end at the empty line ' + this.text.firstEmptyLine : '';
+    } else if (spans) {
+      text = lineText;
+      title = 'the whole line';
     } else {
       var field = fields[column - 1];
       text = field === undefined ? '' : field;
@@ -199,9 +225,10 @@ PointGrid.prototype.fillRow = function (row, line) {
     }
     cell.textContent = text;
     cell.title = title;
-    var active = line === this.active.line && column === this.active.column;
+    var active = line === this.active.line && (column === this.active.column || (spans && this.active.column > 0));
     cell.className =
       (column === 0 ? 'line-number' : '') +
+      (spans ? ' whole-line' : '') +
       (mark ? (mark.note ? ' cell-note' : ' cell-fault') : '') +
       (active ? ' cell-active' : '');
     if (mark && !mark.note) {
@@ -216,6 +243,15 @@ PointGrid.prototype.fillRow = function (row, line) {
       cell.removeAttribute('id');
     }
   }
+};
+
+function isWholeLineFault(rowMark) {
+  return Boolean(rowMark) && !rowMark.note;
+}
+
+// Whether line `line` is drawn as one cell after its line number.
+PointGrid.prototype.spansLine = function (line) {
+  return isWholeLineFault(this.marksOf(line).row);
 };
 
 // What each cell of a line is marked with: a fault outranks a note.
@@ -247,6 +283,13 @@ PointGrid.prototype.marksOf = function (line) {
   return marks;
 };
 
+// A new file starts at its first cell, scrolled to the top left.
+PointGrid.prototype.resetView = function () {
+  this.active = { line: 1, column: 1 };
+  this.scroll.scrollTop = 0;
+  this.scroll.scrollLeft = 0;
+};
+
 // Makes line/column the active cell and scrolls it into view.
 PointGrid.prototype.select = function (line, column, center) {
   if (!this.text || this.text.lineCount === 0) {
@@ -254,6 +297,9 @@ PointGrid.prototype.select = function (line, column, center) {
   }
   line = Math.min(Math.max(1, line), this.text.lineCount);
   column = Math.min(Math.max(0, column), FIELD_COLUMNS);
+  if (column > 1 && this.spansLine(line)) {
+    column = 1;
+  }
   this.active = { line: line, column: column };
   var view = this.view();
   var row = line - 1;
@@ -276,7 +322,8 @@ PointGrid.prototype.revealColumn = function (column) {
   var stickyWidth = this.head.firstChild.offsetWidth;
   var left = cell.offsetLeft;
   var right = left + cell.offsetWidth;
-  if (left - stickyWidth < this.scroll.scrollLeft) {
+  // A cell wider than the view (a whole line) shows its start.
+  if (left - stickyWidth < this.scroll.scrollLeft || right - left > this.scroll.clientWidth - stickyWidth) {
     this.scroll.scrollLeft = left - stickyWidth;
   } else if (right > this.scroll.scrollLeft + this.scroll.clientWidth) {
     this.scroll.scrollLeft = right - this.scroll.clientWidth;

@@ -7,23 +7,6 @@
 // line ends is one huge line, and the grid must still draw at once.
 var DISPLAY_BYTES_PER_LINE = 4096;
 
-// A byte-order mark is kept as a character: it is part of the first field.
-var utf8Decoder = new TextDecoder('utf-8', { fatal: false, ignoreBOM: true });
-var strictUtf8Decoder = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true });
-var windows1252Decoder = new TextDecoder('windows-1252', { ignoreBOM: true });
-var utf8Encoder = new TextEncoder();
-
-// Text as a person reads it: UTF-8, or, for bytes that are not UTF-8, the
-// Windows code page spreadsheets on Windows write (so "MILLIM\xC8TRE" shows
-// as MILLIMÈTRE rather than with a replacement character).
-function readableText(bytes) {
-  try {
-    return strictUtf8Decoder.decode(bytes);
-  } catch (notUtf8) {
-    return windows1252Decoder.decode(bytes);
-  }
-}
-
 function PointText(bytes, lineStarts) {
   this.bytes = bytes;
   this.lineStarts = lineStarts;
@@ -47,12 +30,12 @@ PointText.prototype.lineRange = function (line) {
 PointText.prototype.displayFields = function (line) {
   var range = this.lineRange(line);
   var cut = range.end - range.start > DISPLAY_BYTES_PER_LINE;
-  var end = cut ? range.start + DISPLAY_BYTES_PER_LINE : range.end;
+  var end = cut ? range.start + cutBefore(this.bytes.subarray(range.start, range.end), DISPLAY_BYTES_PER_LINE) : range.end;
   var fields = [];
   var fieldStart = range.start;
   for (var position = range.start; position <= end; ++position) {
     if (position === end || this.bytes[position] === 44) {
-      fields.push(visibleText(this.bytes.subarray(fieldStart, position)));
+      fields.push(shownText(this.bytes.subarray(fieldStart, position)));
       fieldStart = position + 1;
     }
   }
@@ -62,18 +45,50 @@ PointText.prototype.displayFields = function (line) {
   return fields;
 };
 
-// Control characters become visible symbols (a tab as ␉, a lone CR as ␍, a
-// byte-order mark as ⟨BOM⟩), so the cell shows what the check sees.
-function visibleText(bytes) {
-  var text = readableText(bytes);
-  return text.replace(/[\u0000-\u001f\u007f\ufeff]/g, function (character) {
-    var code = character.charCodeAt(0);
-    if (code === 0xfeff) {
-      return '⟨BOM⟩';
+// The bytes of field `field` of a line (from 0), or of the whole line for
+// -1, at most DISPLAY_BYTES_PER_LINE of them; null for a missing field.
+PointText.prototype.shownBytes = function (line, field) {
+  var range = this.lineRange(line);
+  var start = range.start;
+  var end = range.end;
+  for (var skipped = 0; field >= 0 && skipped < field; ++skipped) {
+    var comma = this.bytes.subarray(start, range.end).indexOf(44);
+    if (comma < 0) {
+      return null;
     }
-    return String.fromCharCode(code === 127 ? 0x2421 : 0x2400 + code);
-  });
-}
+    start += comma + 1;
+  }
+  if (field >= 0) {
+    var next = this.bytes.subarray(start, range.end).indexOf(44);
+    end = next < 0 ? range.end : start + next;
+  }
+  var bytes = this.bytes.subarray(start, end);
+  var shown = cutBefore(bytes, DISPLAY_BYTES_PER_LINE);
+  return { bytes: bytes.subarray(0, shown), cut: shown < bytes.length };
+};
+
+// The bytes of a fault's message: its offending text as the file holds it,
+// then the rest. The report's JSON reads a byte that is not UTF-8 as the
+// character of the same value, which the message alone cannot tell from
+// that character written as UTF-8.
+PointText.prototype.messageBytes = function (fault) {
+  var message = fault.message;
+  var rest = message;
+  var head = new Uint8Array(0);
+  if (typeof fault.text === 'string' && fault.text !== '' && message.indexOf(fault.text) === 0) {
+    var length = this.faultTextLength(fault);
+    if (length >= 0) {
+      var start = this.lineRange(fault.line).start + fault.column - 1;
+      head = this.bytes.subarray(start, start + length);
+      rest = message.slice(fault.text.length);
+    }
+  }
+  var tail = utf8Encoder.encode(rest);
+  var bytes = new Uint8Array(head.length + tail.length);
+  bytes.set(head, 0);
+  bytes.set(tail, head.length);
+  return bytes;
+};
 
 // The bytes a fault's text takes in the file, starting at its byte column.
 // The text comes from the JSON report, where a byte that is not well-formed

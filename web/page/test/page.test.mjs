@@ -66,36 +66,56 @@ async function chooseFile(page, file) {
   return outcome(page);
 }
 
+// Line `line` of a file (from 1) without its line end, as the check reads it.
+function lineOf(bytes, line) {
+  return Buffer.from(bytes.toString('latin1').split('\n')[line - 1].replace(/\r$/, ''), 'latin1');
+}
+
 // Field `field` of line `line` (both as the report counts them), and the
 // byte column where it starts.
 function fieldOf(bytes, line, field) {
-  const text = bytes.toString('latin1').split('\n')[line - 1].replace(/\r$/, '');
-  const fields = text.split(',');
+  const fields = lineOf(bytes, line).toString('latin1').split(',');
   const column = 1 + fields.slice(0, field).reduce((sum, piece) => sum + piece.length + 1, 0);
-  return { text: shownText(Buffer.from(fields[field], 'latin1')), bytes: fields[field].length, column, line: text };
+  return { text: shownText(Buffer.from(fields[field], 'latin1')), bytes: fields[field].length, column };
 }
 
-// Bytes as the page shows them: UTF-8 where they are, else Windows-1252.
-function decodedAsShown(bytes) {
-  try {
-    return new TextDecoder('utf-8', { fatal: true, ignoreBOM: true }).decode(bytes);
-  } catch {
-    // Node's own Windows-1252 decoder drops a leading 0xFF 0xFE; the example
-    // files hold no byte from 0x80 to 0x9F, where Latin-1 differs from it.
-    return Buffer.from(bytes).toString('latin1');
-  }
-}
+const strictUtf8 = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true });
 
-// A cell's text as a person sees it: UTF-8 where the bytes are, else
-// Windows-1252, with control bytes and a byte-order mark made visible.
-function shownText(fieldBytes) {
-  return decodedAsShown(fieldBytes).replace(/[\u0000-\u001f\u007f\ufeff]/g, (character) => {
-    const code = character.charCodeAt(0);
-    if (code === 0xfeff) {
-      return '\u27e8BOM\u27e9';
+// Bytes as the page draws them: well-formed UTF-8 as it is, with NUL, tab,
+// CR and LF as ⟨NUL⟩, ⟨TAB⟩, ⟨CR⟩, ⟨LF⟩, other control bytes and bytes
+// outside UTF-8 as their value (⟨1B⟩, ⟨E9⟩), a byte-order mark as ⟨BOM⟩,
+// and C1 controls and the no-break space as ⟨U+0085⟩.
+function shownText(bytes) {
+  let text = '';
+  for (let at = 0; at < bytes.length; ) {
+    let length = 1;
+    let character = null;
+    for (; length <= 4 && at + length <= bytes.length && character === null; ++length) {
+      try {
+        character = strictUtf8.decode(bytes.subarray(at, at + length));
+      } catch {
+        // not a whole character yet
+      }
     }
-    return String.fromCharCode(code === 127 ? 0x2421 : 0x2400 + code);
-  });
+    if (character === null) {
+      text += `⟨${bytes[at].toString(16).toUpperCase().padStart(2, '0')}⟩`;
+      at += 1;
+      continue;
+    }
+    at += length - 1;
+    const code = character.codePointAt(0);
+    if (code < 0x20 || code === 0x7f) {
+      const names = { 0: 'NUL', 9: 'TAB', 10: 'LF', 13: 'CR' };
+      text += `⟨${names[code] || code.toString(16).toUpperCase().padStart(2, '0')}⟩`;
+    } else if (code === 0xfeff) {
+      text += '⟨BOM⟩';
+    } else if (code >= 0x80 && code <= 0xa0) {
+      text += `⟨U+00${code.toString(16).toUpperCase()}⟩`;
+    } else {
+      text += character;
+    }
+  }
+  return text;
 }
 
 // Chooses each listed fault and checks that the grid's active cell is the
@@ -111,22 +131,26 @@ async function assertFaultsInPlace(page, bytes, faults) {
     const cell = await page.$eval('#grid-active-cell', (element) => ({
       line: Number(element.closest('[data-line]').dataset.line),
       field: element.dataset.field === undefined ? -1 : Number(element.dataset.field),
+      columnSpan: element.getAttribute('aria-colspan'),
       text: element.textContent,
       invalid: element.getAttribute('aria-invalid'),
       marked: /cell-fault/.test(element.className),
     }));
     const where = `${fault.rule} at ${fault.line}:${fault.column}`;
     assert.equal(cell.line, fault.line, where);
-    assert.equal(cell.field, fault.field, where);
     assert.ok(cell.marked, `${where}: the cell is marked`);
+    assert.equal(cell.invalid, 'true', where);
     if (fault.field >= 0) {
       const expected = fieldOf(bytes, fault.line, fault.field);
-      assert.equal(cell.invalid, 'true', where);
+      assert.equal(cell.field, fault.field, where);
+      assert.equal(cell.columnSpan, null, where);
       assert.equal(cell.text, expected.text, where);
       // A CONDITION code starts inside its field; every other fault at the field.
       assert.ok(fault.column >= expected.column && fault.column <= expected.column + expected.bytes, where);
     } else {
-      assert.equal(cell.text, String(fault.line), where);
+      // A fault of the whole line is one cell across the row, holding the line.
+      assert.equal(cell.columnSpan, '14', where);
+      assert.equal(cell.text, shownText(lineOf(bytes, fault.line)), where);
     }
     const detail = await page.textContent('#detail');
     assert.match(detail, /Fault/, where);
@@ -173,9 +197,11 @@ describe('marlint.html', () => {
     assert.ok(names.length >= 10);
     for (const name of names) {
       const file = path.join(FAULTY, name);
-      const expected = decodedAsShown(await readFile(file.replace(/\.csv$/, '.expected')));
+      const expected = shownText(await readFile(file.replace(/\.csv$/, '.expected')));
       const shown = await chooseFile(page, file);
       assert.equal(shown.resultText, expected, name);
+      // Text, in UTF-8, Windows-1252 or UTF-16: no word of a file that is not.
+      assert.ok(await page.isHidden('#notice'), name);
       // A file whose faults all lie after an empty line is accepted, with a note.
       const accepted = expected === 'OK';
       assert.equal(shown.status, accepted ? '0' : '-1', name);
@@ -218,7 +244,7 @@ describe('marlint.html', () => {
     for (const name of ['cycle.csv', 'duplicate-name.csv', 'header-field-count.csv', 'constant-value.csv']) {
       const file = path.join(FAULTY, name);
       const bytes = await readFile(file);
-      const expected = decodedAsShown(await readFile(file.replace(/\.csv$/, '.expected')));
+      const expected = shownText(await readFile(file.replace(/\.csv$/, '.expected')));
       await page.fill('#paste-text', '');
       await page.focus('#paste-text');
       await page.evaluate(() => {
@@ -256,26 +282,66 @@ describe('marlint.html', () => {
     await context.close();
   });
 
-  test('bytes that are not UTF-8 read as Windows-1252, and a byte-order mark kept, in the result text and the grid', async () => {
-    const file = path.join(scratch, 'Latin1.csv');
-    await writeFile(
-      file,
-      Buffer.concat([Buffer.from('2,3,False\r\nC,Temp1,SAMPLE,,500,MILLIM'), Buffer.from([0xc8]), Buffer.from('TRE,Path,,1,String,R,,100,\r\n')])
-    );
-    const { context, page, errors } = await freshPage();
-    const shown = await chooseFile(page, file);
-    assert.equal(shown.resultText, 'MILLIMÈTRE is illegal unit.');
-    assert.deepEqual(shown.faults, [{ line: 2, column: 21, field: 5, rule: 'unit-name' }]);
-    await page.click('[data-testid=fault]');
-    assert.equal(await page.textContent('#grid-active-cell'), 'MILLIMÈTRE');
+  // Each row: a file, its result text as shown, and cells with their text
+  // in the grid and in the detail (and read as Windows-1252 when not UTF-8).
+  const SHOWN_BYTES = [
+    {
+      name: 'a byte that is not UTF-8',
+      bytes: Buffer.concat([Buffer.from('2,3,False\r\nC,Temp1,SAMPLE,,500,MILLIM'), Buffer.from([0xc8]), Buffer.from('TRE,Path,,1,String,R,,100,\r\n')]),
+      resultText: 'MILLIM⟨C8⟩TRE is illegal unit.',
+      cells: [{ line: 2, field: 5, text: 'MILLIM⟨C8⟩TRE', windows1252: 'MILLIMÈTRE' }],
+    },
+    {
+      name: 'a byte that is not UTF-8 beside the same letter in UTF-8',
+      bytes: Buffer.concat([
+        Buffer.from('2,3,False\nC,Temp'),
+        Buffer.from([0xe9]),
+        Buffer.from('1,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,\nC,Tempé2,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,\n'),
+      ]),
+      resultText: 'Illegal point name.',
+      cells: [
+        { line: 2, field: 1, text: 'Temp⟨E9⟩1', windows1252: 'Tempé1' },
+        { line: 3, field: 1, text: 'Tempé2', windows1252: null },
+      ],
+    },
+    {
+      // The mark stays in the result text, as the command writes it.
+      name: 'a byte-order mark',
+      bytes: Buffer.from('\ufeff2,3,False\n'),
+      resultText: '⟨BOM⟩2,3,False is illegal PMC path num.',
+      cells: [{ line: 1, field: 0, text: '⟨BOM⟩2', windows1252: null }],
+    },
+    {
+      name: 'a NUL, and a CR that ends no line',
+      bytes: Buffer.from('2,3,Fa\0lse\r\r\n'),
+      resultText: '2,3,Fa⟨NUL⟩lse⟨CR⟩ is illegal DCS Ladder.',
+      cells: [{ line: 1, field: 2, text: 'Fa⟨NUL⟩lse⟨CR⟩', windows1252: null }],
+    },
+  ];
 
-    // A byte-order mark stays in the result text, as the command writes it,
-    // and shows in its cell.
-    await writeFile(file, '\ufeff2,3,False\n');
-    const marked = await chooseFile(page, file);
-    assert.equal(marked.resultText, '\ufeff2,3,False is illegal PMC path num.');
-    await page.click('[data-testid=fault]');
-    assert.equal(await page.textContent('#grid-active-cell'), '⟨BOM⟩2');
+  test('bytes that show nothing or are not UTF-8 are marked in the result text, the grid and the detail', async () => {
+    const { context, page, errors } = await freshPage();
+    for (const row of SHOWN_BYTES) {
+      const file = path.join(scratch, 'Shown.csv');
+      await writeFile(file, row.bytes);
+      const shown = await chooseFile(page, file);
+      assert.equal(shown.resultText, row.resultText, row.name);
+      // A NUL or a byte that is not UTF-8 makes no file "not text".
+      assert.ok(await page.isHidden('#notice'), row.name);
+      const legend = /stand for bytes/.test(await page.textContent('#result-cut'));
+      assert.equal(legend, row.resultText.includes('⟨'), row.name);
+      for (const cell of row.cells) {
+        const where = `${row.name}, line ${cell.line}`;
+        await page.click(`[data-testid=fault][data-line="${cell.line}"]`);
+        assert.equal(await page.textContent('#grid-active-cell'), cell.text, where);
+        assert.equal(await page.textContent('[data-testid=cell-text]'), cell.text, where);
+        const legacy = await page.$('[data-testid=windows-1252]');
+        assert.equal(legacy && (await legacy.textContent()).replace(/.*: /, ''), cell.windows1252, where);
+      }
+    }
+    // Plain text gets no word about marks.
+    await chooseFile(page, path.join(FAULTY, 'cycle.csv'));
+    assert.ok(await page.isHidden('#result-cut'));
     assert.deepEqual(errors, []);
     await context.close();
   });
@@ -287,7 +353,7 @@ describe('marlint.html', () => {
     await writeFile(file, text);
     const { context, page, errors } = await freshPage();
     const shown = await chooseFile(page, file);
-    assert.equal(shown.resultText, text.slice(0, 2000));
+    assert.equal(shown.resultText, text.slice(0, 2000).replace(/\r/g, '⟨CR⟩') + '…');
     assert.deepEqual(shown.faults, [{ line: 1, column: 1, field: -1, rule: 'header-field-count' }]);
     const resultFile = page.waitForEvent('download');
     await page.click('#save-result');
@@ -343,11 +409,181 @@ describe('marlint.html', () => {
     assert.equal((await download).suggestedFilename(), 'Speed.csv');
     assert.equal(await page.textContent('#edit-state'), 'Saved');
 
+    // Undone after the save, the bytes differ from those saved.
     await page.evaluate(() => {
       document.querySelector('[data-testid=status]').textContent = '';
     });
     await page.click('#undo');
     assert.equal((await outcome(page)).resultText, 'MILLIMETER/SECOND is illegal unit.');
+    assert.equal(await page.textContent('#edit-state'), 'Changed, not saved yet');
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('Ctrl+Z outside a text field undoes a suggestion, and undone back to the file it is unchanged', async () => {
+    const { context, page, errors } = await freshPage();
+    await chooseFile(page, path.join(FAULTY, 'unit-spelling.csv'));
+    await page.click('[data-testid=fault]');
+    await page.evaluate(() => {
+      document.querySelector('[data-testid=status]').textContent = '';
+    });
+    await page.click('[data-testid=apply-suggestion]');
+    assert.equal((await outcome(page)).resultText, 'OK');
+    assert.equal(await page.textContent('#edit-state'), 'Changed, not saved yet');
+    // In the text area Ctrl+Z is the area's own.
+    await page.focus('#paste-text');
+    await page.keyboard.press('Control+z');
+    assert.equal(await page.textContent('#edit-state'), 'Changed, not saved yet');
+    await page.evaluate(() => {
+      document.querySelector('[data-testid=status]').textContent = '';
+    });
+    await page.focus('#grid');
+    await page.keyboard.press('Control+z');
+    assert.equal((await outcome(page)).resultText, 'MILLIMETER/SECOND is illegal unit.');
+    assert.equal(await page.textContent('#edit-state'), '');
+    assert.ok(await page.isDisabled('#undo'));
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  // Each row: text as the clipboard holds it, the result text shown, and
+  // what the page says about its line ends.
+  const PASTED_LINE_ENDS = [
+    {
+      name: 'CR alone',
+      text: '2,3,False\rC,Temp1,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,\r',
+      resultText: '2,3,False⟨CR⟩C,Temp1,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,⟨CR⟩ is illegal format.',
+      notice: /checked as pasted/,
+    },
+    {
+      name: 'CR CR LF',
+      text: '2,3,False\r\r\nC,Temp1,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,\r\r\n',
+      resultText: '2,3,False⟨CR⟩ is illegal DCS Ladder.',
+      notice: /checked as pasted/,
+    },
+    {
+      name: 'CR LF',
+      text: '2,3,False\r\nC,Temp1,SAMPLE,,500,CELSIUS_,Path,,1,String,R,,100,\r\n',
+      resultText: 'CELSIUS_ is illegal unit.',
+      notice: null,
+    },
+  ];
+
+  test('pasted text is checked as the clipboard holds it, line ends included', async () => {
+    const { context, page, errors } = await freshPage();
+    await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+    const paste = async (text) => {
+      await page.evaluate((clipboardText) => navigator.clipboard.writeText(clipboardText), text);
+      await page.fill('#paste-text', '');
+      await page.evaluate(() => {
+        document.querySelector('[data-testid=status]').textContent = '';
+      });
+      await page.focus('#paste-text');
+      await page.keyboard.press('Control+V');
+      return outcome(page);
+    };
+    for (const row of PASTED_LINE_ENDS) {
+      const shown = await paste(row.text);
+      assert.equal(shown.resultText, row.resultText, row.name);
+      assert.equal(shown.status, '-1', row.name);
+      assert.equal(await page.textContent('#file-name'), 'the pasted text');
+      const notice = (await page.isVisible('#notice')) ? await page.textContent('#notice') : null;
+      assert.ok(row.notice ? row.notice.test(notice) : notice === null, `${row.name}: ${notice}`);
+      // Saved, the pasted text comes back byte for byte.
+      const download = page.waitForEvent('download');
+      await page.click('#save');
+      assert.deepEqual(await readFile(await (await download).path()), Buffer.from(row.text), row.name);
+      assert.equal((await download).suggestedFilename(), 'pasted.csv');
+    }
+
+    // A line end typed right after a pasted CR makes CR LF of it: the text
+    // area's text is checked, and the page says that line ends changed.
+    await paste('2,3,False\rD,ReadMode_1,,,,,,,,,,,,\r');
+    await page.evaluate(() => document.getElementById('paste-text').setSelectionRange(10, 10));
+    await page.keyboard.press('Enter');
+    await page.evaluate(() => {
+      document.querySelector('[data-testid=status]').textContent = '';
+    });
+    await page.keyboard.press('Control+Enter');
+    assert.equal((await outcome(page)).resultText, 'OK');
+    assert.match(await page.textContent('#notice'), /turned into LF/);
+    assert.ok(await page.isVisible('#notice button'));
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('a file that is not text: said plainly, and only the start of its result text shown', async () => {
+    const { context, page, errors } = await freshPage();
+    const shown = await chooseFile(page, '/bin/ls');
+    assert.equal(shown.status, '-1');
+    assert.match(await page.textContent('#notice'), /This file is not text: \d+% of its first [\d,]+ bytes are control bytes/);
+    assert.ok(shown.resultText.length < 250, `${shown.resultText.length} characters shown`);
+    assert.ok(shown.resultText.startsWith('⟨7F⟩ELF⟨02⟩'), shown.resultText);
+    assert.ok(shown.resultText.endsWith('…'));
+    assert.match(await page.textContent('#result-cut'), /stops after 32 of its [\d,]+ bytes/);
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  // A point file of 42 lines whose fault (a unit) is on line 31.
+  function fortyTwoLines() {
+    const rows = ['2,3,False'];
+    for (let i = 1; i <= 41; ++i) {
+      rows.push(`C,Temp${i},SAMPLE,,500,${i === 30 ? 'MILLIMETER/SECOND' : 'CELSIUS'},Path,,1,String,R,,100,`);
+    }
+    return rows.join('\n') + '\n';
+  }
+
+  async function boxOf(page, selector) {
+    return page.$eval(selector, (element) => {
+      const box = element.getBoundingClientRect();
+      return { left: box.left, top: box.top, right: box.right, bottom: box.bottom };
+    });
+  }
+
+  test('the detail beside the grid and in the window at 1280x800 and 1024x768, also after a fault chosen below', async () => {
+    const file = path.join(scratch, 'FortyTwo.csv');
+    await writeFile(file, fortyTwoLines());
+    for (const viewport of [{ width: 1280, height: 800 }, { width: 1024, height: 768 }]) {
+      const size = `${viewport.width}x${viewport.height}`;
+      const { context, page, errors } = await freshPage({ viewport });
+      await chooseFile(page, file);
+      for (const when of ['after the check', 'after choosing the fault in the list']) {
+        if (when !== 'after the check') {
+          await page.evaluate(() => window.scrollTo(0, document.body.scrollHeight));
+          await page.click('[data-testid=fault]');
+        }
+        const detail = await boxOf(page, '#detail');
+        const grid = await boxOf(page, '#grid');
+        const use = await boxOf(page, '[data-testid=apply-suggestion]');
+        for (const [what, box] of [['detail', detail], ['Use button', use]]) {
+          assert.ok(box.top >= 0 && box.bottom <= viewport.height && box.right <= viewport.width, `${size} ${when}: ${what} ${JSON.stringify(box)}`);
+        }
+        assert.ok(detail.left >= grid.right && detail.top < grid.bottom, `${size} ${when}: beside the grid`);
+      }
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
+
+  test('at 400 px a new file starts at the top left of the grid, and long text stays inside the detail', async () => {
+    const { context, page, errors } = await freshPage({ viewport: { width: 400, height: 800 } });
+    const rightmost = path.join(scratch, 'BitPos.csv');
+    await writeFile(rightmost, '2,3,False\nC,Door1,EVENT,,800,,Device,PMC path 1,7,String,R,X,10,9\n');
+    await chooseFile(page, rightmost);
+    assert.ok((await page.$eval('#grid', (grid) => grid.scrollLeft)) > 0, 'the bit position is scrolled to');
+
+    await chooseFile(page, path.join(FAULTY, 'export-semicolons.csv'));
+    assert.equal(await page.$eval('#grid', (grid) => grid.scrollLeft), 0);
+    const grid = await boxOf(page, '#grid');
+    const cell = await boxOf(page, '#grid-active-cell');
+    assert.ok(cell.left < grid.right && cell.right > grid.left, `the faulty cell is in view: ${JSON.stringify(cell)}`);
+
+    const long = path.join(scratch, 'LongName.csv');
+    await writeFile(long, `2,3,False\nC,${'Temperature'.repeat(30)}_,SAMPLE,,500,CELSIUS,Path,,1,String,R,,100,\n`);
+    await chooseFile(page, long);
+    assert.ok(await page.$eval('#detail', (detail) => detail.scrollWidth <= detail.clientWidth));
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth));
     assert.deepEqual(errors, []);
     await context.close();
   });

@@ -25,7 +25,7 @@ export async function takeScreenshot(browser, outputPath, colorScheme = 'light')
   try {
     const file = path.join(folder, 'Point.csv');
     await writeFile(file, SHOWN_FILE);
-    const { context, page } = await openPage(browser, { colorScheme, viewport: { width: 1680, height: 900 } });
+    const { context, page } = await openPage(browser, { colorScheme, viewport: { width: 1280, height: 800 } });
     await page.setInputFiles('input[type=file]', file);
     await page.waitForSelector('[data-testid=fault]');
     await page.click('[data-testid=fault][data-rule=unit-name]');
