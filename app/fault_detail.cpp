@@ -42,7 +42,13 @@ constexpr std::string_view kXmlPathPrefix = "Path";
 
 void appendErrorText(std::string& out, int errorNumber) {
   std::array<char, 256> buffer{};
+#ifdef _WIN32
+  // The Windows C library has no strerror_r; strerror_s fills the buffer as
+  // the POSIX variant does.
+  out.append(errorTextOf(strerror_s(buffer.data(), buffer.size(), errorNumber), buffer.data()));
+#else
   out.append(errorTextOf(strerror_r(errorNumber, buffer.data(), buffer.size()), buffer.data()));
+#endif
 }
 
 // "A", "B" or "C"; each word quoted.
