@@ -50,9 +50,17 @@ MAX_REPORTED = 10
 OPTION_SETS = [["--locate"], ["--all"], ["--json"], ["--all", "--json"]]
 
 
-def run(command, arguments, stdin_path=None):
+# Runs that a launcher failed to start and that were started again.
+RESTARTS = []
+
+
+def run(command, arguments, stdin_path=None, launched=False):
     """Standard error, standard output and exit status of one run of the
-    `command` (a list: the program, after what starts it) with `arguments`."""
+    `command` (a list: the program, after what starts it) with `arguments`.
+    marlint ends with 0 or 255, and writes its result text or its usage
+    unless it has a result file: a `launched` run that ends otherwise with
+    nothing written is the launcher's failure (Wine's, rarely, on a loaded
+    machine), and is started once more."""
     if stdin_path is None:
         completed = subprocess.run(command + arguments, stdin=subprocess.DEVNULL,
                                    capture_output=True, check=False)
@@ -60,14 +68,18 @@ def run(command, arguments, stdin_path=None):
         with open(stdin_path, "rb") as stdin:
             completed = subprocess.run(command + arguments, stdin=stdin, capture_output=True,
                                        check=False)
-    return completed.stderr, completed.stdout, completed.returncode
+    outcome = completed.stderr, completed.stdout, completed.returncode
+    if launched and outcome[2] not in (0, 255) and outcome[:2] == (b"", b""):
+        RESTARTS.append(command + arguments)
+        return run(command, arguments, stdin_path)
+    return outcome
 
 
-def run_with_result_file(command, arguments, path, result):
+def run_with_result_file(command, arguments, path, result, launched=False):
     """The result file, standard error, standard output and exit status."""
     if os.path.exists(result):
         os.remove(result)
-    stderr, stdout, status = run(command, arguments + [path, result])
+    stderr, stdout, status = run(command, arguments + [path, result], launched=launched)
     with open(result, "rb") as written:
         return written.read(), stderr, stdout, status
 
@@ -117,6 +129,7 @@ class Comparison:
     def __init__(self, old, new, failures, report_reference=None):
         self.old = old
         self.new = new
+        self.new_launched = len(new) > 1
         self.report_reference = report_reference
         self.failures = failures
         self.files = 0
@@ -131,7 +144,7 @@ class Comparison:
         runs = 0
         old = run(self.old, [path])
         for options in [[]] + OPTION_SETS:
-            new = run(self.new, options + [path])
+            new = run(self.new, options + [path], launched=self.new_launched)
             runs += 1
             report = new[1]
             if options and self.report_reference:
@@ -146,7 +159,8 @@ class Comparison:
         result = os.path.join(scratch, f"result-{threading.get_ident()}")
         file_options = OPTION_SETS[index % len(OPTION_SETS)]
         old_file = run_with_result_file(self.old, [], path, result)
-        new_file = run_with_result_file(self.new, file_options, path, result)
+        new_file = run_with_result_file(self.new, file_options, path, result,
+                                        launched=self.new_launched)
         runs += 2
         wanted_report = new_file[2]
         if self.report_reference:
@@ -162,9 +176,10 @@ class Comparison:
 
         if thorough:
             old_in = run(self.old, ["-"], stdin_path=path)
-            new_in = run(self.new, ["-"], stdin_path=path)
+            new_in = run(self.new, ["-"], stdin_path=path, launched=self.new_launched)
             old_plain_file = run_with_result_file(self.old, [], path, result)
-            new_plain_file = run_with_result_file(self.new, [], path, result)
+            new_plain_file = run_with_result_file(self.new, [], path, result,
+                                                  launched=self.new_launched)
             runs += 4
             if old_in != new_in:
                 problems.append(("from standard input", old_in, new_in))
@@ -248,6 +263,8 @@ def main():
 
     print(f"Compared {comparison.files} files ({comparison.runs} runs of the two binaries): "
           f"{comparison.differences} differences.")
+    for restarted in RESTARTS:
+        print(f"Started again after the launcher failed: {shlex.join(restarted)}")
     return 1 if comparison.differences else 0
 
 
