@@ -3,13 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <string>
 #include <string_view>
 
 #include "cli/command_options.h"
 #include "cli/fault_report.h"
 #include "cli/host_error_number.h"
+#include "cli/host_streams.h"
 #include "marlint/marlint.h"
 
 namespace marlint {
@@ -28,9 +28,7 @@ CheckResult checkAndReport(const CommandLine& commandLine, std::FILE* outputStre
   if (!commandLine.locate) {
     return checkFile(pointFilePath);
   }
-  // A reader that stops reading the report early (`| head`) must not end
-  // the run before the result text is written.
-  std::signal(SIGPIPE, SIG_IGN);
+  keepRunningWhenReportReaderLeaves();
   FaultReport report(outputStream, pointFilePath == "-" ? "<stdin>" : pointFilePath,
                      commandLine.format);
   CheckOptions options;

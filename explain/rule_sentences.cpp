@@ -239,8 +239,16 @@ void dataPathProblem(Sentence& sentence) {
 
 void fileErrorText(Sentence& sentence) {
   std::array<char, 256> buffer{};
-  sentence.out.append(errorTextOf(
-      strerror_r(sentence.run.fileErrorNumber(), buffer.data(), buffer.size()), buffer.data()));
+  const int errorNumber = sentence.run.fileErrorNumber();
+#ifdef _WIN32
+  // The Windows C library has no strerror_r; strerror_s fills the buffer as
+  // the POSIX variant does.
+  sentence.out.append(
+      errorTextOf(strerror_s(buffer.data(), buffer.size(), errorNumber), buffer.data()));
+#else
+  sentence.out.append(
+      errorTextOf(strerror_r(errorNumber, buffer.data(), buffer.size()), buffer.data()));
+#endif
 }
 
 void firstLineOfName(Sentence& sentence) {

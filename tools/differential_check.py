@@ -20,14 +20,23 @@ tenth through standard input (`marlint - < FILE`). The first differences
 are copied to --failures and printed; the exit status is 1 when there was
 any.
 
+NEW may be started through another program (--new-launcher wine, for the
+Windows build), and its reports held byte for byte to those of a third
+build (--report-reference, the native build), since OLD may be a version
+without reports.
+
   /usr/bin/python3 tools/differential_check.py OLD NEW \\
       --generator build/debug/tools/generate_point_files --cases 100000
+  /usr/bin/python3 tools/differential_check.py OLD build/windows/marlint.exe \\
+      --new-launcher wine --report-reference build/debug/marlint \\
+      --generator build/debug/tools/generate_point_files --cases 200
 """
 
 import argparse
 import concurrent.futures
 import json
 import os
+import shlex
 import shutil
 import subprocess
 import sys
@@ -41,23 +50,36 @@ MAX_REPORTED = 10
 OPTION_SETS = [["--locate"], ["--all"], ["--json"], ["--all", "--json"]]
 
 
-def run(binary, arguments, stdin_path=None):
-    """Standard error, standard output and exit status of one run."""
+# Runs that a launcher failed to start and that were started again.
+RESTARTS = []
+
+
+def run(command, arguments, stdin_path=None, launched=False):
+    """Standard error, standard output and exit status of one run of the
+    `command` (a list: the program, after what starts it) with `arguments`.
+    marlint ends with 0 or 255, and writes its result text or its usage
+    unless it has a result file: a `launched` run that ends otherwise with
+    nothing written is the launcher's failure (Wine's, rarely, on a loaded
+    machine), and is started once more."""
     if stdin_path is None:
-        completed = subprocess.run([binary] + arguments, stdin=subprocess.DEVNULL,
+        completed = subprocess.run(command + arguments, stdin=subprocess.DEVNULL,
                                    capture_output=True, check=False)
     else:
         with open(stdin_path, "rb") as stdin:
-            completed = subprocess.run([binary] + arguments, stdin=stdin, capture_output=True,
+            completed = subprocess.run(command + arguments, stdin=stdin, capture_output=True,
                                        check=False)
-    return completed.stderr, completed.stdout, completed.returncode
+    outcome = completed.stderr, completed.stdout, completed.returncode
+    if launched and outcome[2] not in (0, 255) and outcome[:2] == (b"", b""):
+        RESTARTS.append(command + arguments)
+        return run(command, arguments, stdin_path)
+    return outcome
 
 
-def run_with_result_file(binary, arguments, path, result):
+def run_with_result_file(command, arguments, path, result, launched=False):
     """The result file, standard error, standard output and exit status."""
     if os.path.exists(result):
         os.remove(result)
-    stderr, stdout, status = run(binary, arguments + [path, result])
+    stderr, stdout, status = run(command, arguments + [path, result], launched=launched)
     with open(result, "rb") as written:
         return written.read(), stderr, stdout, status
 
@@ -104,9 +126,11 @@ def report_problem(options, result_text, report):
 
 
 class Comparison:
-    def __init__(self, old, new, failures):
+    def __init__(self, old, new, failures, report_reference=None):
         self.old = old
         self.new = new
+        self.new_launched = len(new) > 1
+        self.report_reference = report_reference
         self.failures = failures
         self.files = 0
         self.runs = 0
@@ -120,9 +144,12 @@ class Comparison:
         runs = 0
         old = run(self.old, [path])
         for options in [[]] + OPTION_SETS:
-            new = run(self.new, options + [path])
+            new = run(self.new, options + [path], launched=self.new_launched)
             runs += 1
-            wanted = old if not options else (old[0], new[1], old[2])
+            report = new[1]
+            if options and self.report_reference:
+                report = run(self.report_reference, options + [path])[1]
+            wanted = old if not options else (old[0], report, old[2])
             if new != wanted:
                 problems.append((" ".join(options) or "plain", old, new))
             elif options and report_problem(options, new[0], new[1]):
@@ -132,9 +159,15 @@ class Comparison:
         result = os.path.join(scratch, f"result-{threading.get_ident()}")
         file_options = OPTION_SETS[index % len(OPTION_SETS)]
         old_file = run_with_result_file(self.old, [], path, result)
-        new_file = run_with_result_file(self.new, file_options, path, result)
+        new_file = run_with_result_file(self.new, file_options, path, result,
+                                        launched=self.new_launched)
         runs += 2
-        if (new_file[0], new_file[1], new_file[3]) != (old_file[0], old_file[1], old_file[3]):
+        wanted_report = new_file[2]
+        if self.report_reference:
+            wanted_report = run_with_result_file(self.report_reference, file_options, path,
+                                                 result)[2]
+        if ((new_file[0], new_file[1], new_file[2], new_file[3]) !=
+                (old_file[0], old_file[1], wanted_report, old_file[3])):
             problems.append((" ".join(file_options) + " with a result file", old_file, new_file))
         elif report_problem(file_options, new_file[0], new_file[2]):
             problems.append((" ".join(file_options) + " with a result file: " +
@@ -143,9 +176,10 @@ class Comparison:
 
         if thorough:
             old_in = run(self.old, ["-"], stdin_path=path)
-            new_in = run(self.new, ["-"], stdin_path=path)
+            new_in = run(self.new, ["-"], stdin_path=path, launched=self.new_launched)
             old_plain_file = run_with_result_file(self.old, [], path, result)
-            new_plain_file = run_with_result_file(self.new, [], path, result)
+            new_plain_file = run_with_result_file(self.new, [], path, result,
+                                                  launched=self.new_launched)
             runs += 4
             if old_in != new_in:
                 problems.append(("from standard input", old_in, new_in))
@@ -208,9 +242,16 @@ def main():
                         help="files checked at once (default: the number of processors)")
     parser.add_argument("--failures", default=os.path.join("build", "differential-failures"),
                         help="where differing files are kept")
+    parser.add_argument("--new-launcher", default="",
+                        help="the program that starts NEW, with its arguments: wine")
+    parser.add_argument("--report-reference",
+                        help="a binary whose reports NEW's must equal byte for byte")
     args = parser.parse_args()
 
-    comparison = Comparison(os.path.abspath(args.old), os.path.abspath(args.new), args.failures)
+    reference = [os.path.abspath(args.report_reference)] if args.report_reference else None
+    comparison = Comparison([os.path.abspath(args.old)],
+                            shlex.split(args.new_launcher) + [os.path.abspath(args.new)],
+                            args.failures, reference)
     with tempfile.TemporaryDirectory() as scratch, \
             concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
         for folder in args.also:
@@ -222,6 +263,8 @@ def main():
 
     print(f"Compared {comparison.files} files ({comparison.runs} runs of the two binaries): "
           f"{comparison.differences} differences.")
+    for restarted in RESTARTS:
+        print(f"Started again after the launcher failed: {shlex.join(restarted)}")
     return 1 if comparison.differences else 0
 
 

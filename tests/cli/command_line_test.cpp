@@ -284,7 +284,10 @@ TEST(Options, NeverChangeTheResult) {
 }
 
 // --help, --version and wrong command lines: what goes where, and that
-// nothing is read or written (the point and result files do not exist).
+// nothing is read or written (the point and result files do not exist). In
+// process and as a whole process, so that the table also holds the program
+// the process tests were given (marlint.exe under Wine, the Node command):
+// its option parsing is that system's getopt_long.
 TEST(Options, HelpVersionAndWrongCommandLines) {
   const std::string usage(usageText());
   const std::string unknown = "' (see marlint --help)\n" + usage;
@@ -322,6 +325,10 @@ TEST(Options, HelpVersionAndWrongCommandLines) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.output, c.output);
     EXPECT_EQ(run.error, c.error);
+    const ProcessResult process = runMarlintProcess(c.arguments);
+    EXPECT_EQ(process.exitStatus, c.status & 0xFF);
+    EXPECT_EQ(process.standardOutput, c.output);
+    EXPECT_EQ(process.standardError, c.error);
   }
 }
 

@@ -213,6 +213,62 @@ TEST(Process, CrLfAndLfFilesGiveTheSameResult) {
   }
 }
 
+// Standard input carries bytes as they are, as a file does: CR LF reads as
+// LF, a CR elsewhere and a Ctrl-Z byte are ordinary bytes, and the report
+// and the result file get no CR. (Windows' C library reads and writes the
+// standard streams as text unless told otherwise.)
+TEST(Process, CrLfOnStandardInputReadsAsInAFile) {
+  const TemporaryDirectory directory;
+  const std::pair<std::string, std::string> cases[] = {
+      {"1,1,True\r\nC,Temp1,SAMPLE,,99,NONE,Path,,1,String,R,,100,\r\n", "99 is illegal cycle."},
+      {"1,1,true\r\r\n", "1,1,true\r is illegal DCS Ladder."},
+      {"1,1,True\x1a\r\nC,Temp1\n", "1,1,True\x1a is illegal DCS Ladder."},
+  };
+  ProcessOptions options;
+  options.workingDirectory = directory.path();
+  for (const auto& [input, resultText] : cases) {
+    SCOPED_TRACE(resultText);
+    directory.writeFile("p.csv", input);
+    const ProcessResult fromFile = runMarlintProcess({"--locate", "p.csv"}, options);
+    EXPECT_EQ(fromFile.exitStatus, 255);
+    EXPECT_EQ(fromFile.standardError, resultText);
+    ASSERT_EQ(fromFile.standardOutput.rfind("p.csv:", 0), 0u);
+    EXPECT_EQ(fromFile.standardOutput.find('\r'), std::string::npos);
+
+    options.inputMode = StandardInput::kFromText;
+    options.inputText = input;
+    const ProcessResult plain = runMarlintProcess({"-"}, options);
+    EXPECT_EQ(plain.exitStatus, 255);
+    EXPECT_EQ(plain.standardError, resultText);
+    const ProcessResult located = runMarlintProcess({"--locate", "-", "result"}, options);
+    EXPECT_EQ(located.exitStatus, 255);
+    EXPECT_EQ(located.standardOutput, "<stdin>" + fromFile.standardOutput.substr(5));
+    EXPECT_EQ(located.standardError, "");
+    EXPECT_EQ(readWholeFile(directory.path() + "/result"), resultText);
+    options.inputMode = StandardInput::kEmpty;
+  }
+}
+
+// File names are taken as given, in UTF-8: a point file and a result file
+// whose names are not ASCII open, the result file gets the name it was
+// given, and the report names the point file with its bytes.
+TEST(Process, NonAsciiFileNamesOpen) {
+  const TemporaryDirectory directory;
+  const std::string pointName = "Punkte-\xC3\xA4\xC3\xB6-\xE7\x82\xB9-\xF0\x9F\x94\xA7.csv";
+  const std::string resultName = "Ergebnis-\xC3\xBC-\xE7\xB5\x90\xE6\x9E\x9C.txt";
+  const std::string pointFile = directory.writeFile(pointName, "1,1,true\n");
+  ProcessOptions options;
+  options.workingDirectory = directory.path();
+  const ProcessResult result = runMarlintProcess({"--locate", pointFile, resultName}, options);
+  EXPECT_EQ(result.exitStatus, 255);
+  EXPECT_EQ(result.standardError, "");
+  EXPECT_EQ(result.standardOutput, pointFile +
+                                       ":1:5: error: DCS ladder \"true\" is not accepted; expected "
+                                       "\"True\" or \"False\"; did you mean \"True\"?\n");
+  EXPECT_EQ(directory.entries(), (std::vector<std::string>{resultName, pointName}));
+  EXPECT_EQ(readWholeFile(directory.path() + "/" + resultName), "1,1,true is illegal DCS Ladder.");
+}
+
 TEST(Process, NulBytesInTheResultTextAreWrittenWhole) {
   const TemporaryDirectory directory;
   const std::string header = std::string("\0", 1) + "1,1,True\n";

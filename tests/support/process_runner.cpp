@@ -12,11 +12,17 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace marlint::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<std::string>& commandInUse() {
+  static std::vector<std::string> command{MARLINT_BINARY};
+  return command;
+}
 
 int openOrDie(const std::string& path, int flags) {
   const int fd = ::open(path.c_str(), flags, 0600);
@@ -27,6 +33,22 @@ int openOrDie(const std::string& path, int flags) {
 }
 
 }  // namespace
+
+const std::vector<std::string>& marlintCommand() {
+  return commandInUse();
+}
+
+void setMarlintCommand(std::vector<std::string> command) {
+  // Tests start marlint in folders of their own: a word that names a file
+  // from here (build/windows/marlint.exe, not wine) must name it from there.
+  for (std::string& word : command) {
+    std::error_code error;
+    if (fs::is_regular_file(word, error)) {
+      word = fs::absolute(word).string();
+    }
+  }
+  commandInUse() = std::move(command);
+}
 
 ProcessResult runMarlintProcess(const std::vector<std::string>& arguments, StandardInput inputMode,
                                 const std::string& inputText) {
@@ -41,12 +63,11 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
   const std::string outputPath = streams.path() + "/stdout";
   const std::string errorPath = streams.path() + "/stderr";
 
+  std::vector<std::string> words = marlintCommand();
+  words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
-  std::string program = MARLINT_BINARY;
-  argv.push_back(program.data());
-  std::vector<std::string> argumentCopies = arguments;
-  for (std::string& argument : argumentCopies) {
-    argv.push_back(argument.data());
+  for (std::string& word : words) {
+    argv.push_back(word.data());
   }
   argv.push_back(nullptr);
 
@@ -79,7 +100,7 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
     if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0) {
       ::_exit(126);
     }
-    ::execv(argv[0], argv.data());
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   int waitStatus = 0;

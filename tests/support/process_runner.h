@@ -4,10 +4,21 @@
 #include <string>
 #include <vector>
 
-// Runs the built marlint binary as a separate process, for tests of what
-// only a whole process shows: exit status, standard streams, files.
+// Runs marlint as a separate process, for tests of what only a whole
+// process shows: exit status, standard streams, files. The program is the
+// native build unless the test program was given another command to start:
+//
+//   marlint_process_tests [GTEST_FLAGS] [PROGRAM [ARGUMENT]...]
+//   marlint_process_tests --gtest_filter='Process.*' wine build/windows/marlint.exe
+//   marlint_process_tests --gtest_filter='Process.*' node build/web/marlint.js
 
 namespace marlint::testing {
+
+// The command that starts marlint, before its arguments: a program, found
+// on PATH when it has no slash, and the arguments it needs first. Words
+// that name existing files are made absolute paths.
+const std::vector<std::string>& marlintCommand();
+void setMarlintCommand(std::vector<std::string> command);
 
 // How the child's standard input is set up.
 enum class StandardInput { kFromText, kEmpty, kClosed };
