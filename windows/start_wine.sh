@@ -12,6 +12,8 @@
 # wineboot starts outlive this script: they get none of its streams, so that
 # whoever reads them (CTest) does not wait for them.
 set -eu
+# The server runs in the prefix: on the first start it must exist, empty.
+mkdir -p "$WINEPREFIX"
 wineserver -k 2>/dev/null || true
 wineserver -w
 wineserver "-p$1" </dev/null >/dev/null 2>&1
