@@ -202,6 +202,7 @@ void methodOfName(Sentence& sentence) {
     sentence.out.append(": ");
     appendQuotedForPeople(sentence.out, method);
   }
+  sentence.out.append(" is not a method name");
 }
 
 void conditionCodeProblem(Sentence& sentence) {
@@ -385,7 +386,7 @@ constexpr RuleSentence kRuleSentences[] = {
     {Rule::kMethodName,
      Subject::kColumn,
      methodOfName,
-     {" is not a method name; expected ", vocabulary(methodNames, "method names"),
+     {"; expected ", vocabulary(methodNames, "method names"),
       ", optionally followed by \"_\" and a suffix"},
      closeMethodNames},
     {Rule::kPointType,

@@ -75,6 +75,9 @@ const std::vector<SentenceCase> kSentenceCases = {
      "point name \"Foo_1\": \"Foo\" is not a method name; expected one of the 23 method names, "
      "such as \"ReadEmergency\", \"ReadOperatorMessages\", \"ReadNumberOfPaths\", optionally "
      "followed by \"_\" and a suffix"},
+    {Rule::kMethodName, rows({"D,,,,,,,,,,,,,"}),
+     "point name is empty; expected one of the 23 method names, such as \"ReadEmergency\", "
+     "\"ReadOperatorMessages\", \"ReadNumberOfPaths\", optionally followed by \"_\" and a suffix"},
     {Rule::kPointType, rows({withField(kSampleRow, 2, "POINT")}),
      "point type \"POINT\" is not accepted; expected \"EVENT\", \"SAMPLE\" or \"CONDITION\""},
     {Rule::kEventValue, rows({withField(kConstantEventRow, 3, "RUNNING_1")}),
