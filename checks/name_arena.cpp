@@ -157,6 +157,11 @@ std::size_t NameArena::positionOf(Handle handle) const {
 }
 
 bool NameArena::readNext(Cursor& cursor, std::string_view& name) const {
+  Handle handle;
+  return readNext(cursor, name, handle);
+}
+
+bool NameArena::readNext(Cursor& cursor, std::string_view& name, Handle& handle) const {
   if (cursor.position >= count_) {
     return false;
   }
@@ -167,6 +172,7 @@ bool NameArena::readNext(Cursor& cursor, std::string_view& name) const {
     cursor.offset = 0;
   }
   const char* const bytes = blocks_[cursor.block].bytes.get();
+  handle = (Handle{cursor.block} << kOffsetBits) | cursor.offset;
   std::size_t length;
   const char* const at = readLength(bytes + cursor.offset, length);
   name = std::string_view(at, length);
