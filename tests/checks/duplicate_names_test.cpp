@@ -303,11 +303,20 @@ TEST(CheckDuplicateNames, RunsOnlyWhenEveryRowPassed) {
   EXPECT_EQ(checkPointFile(sameNames).resultText, "Temp1 is duplicate point name.");
 }
 
+// Names, long ones and ones with NUL bytes among them, are found again after
+// the table has grown many times; lines beyond 32 bits are kept whole.
 TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
   NameIndex index;
+  const std::string longName(300, 'y');
+  const std::string withNul("ReadMode_\0\xff", 11);
+  EXPECT_EQ(index.noteName(longName, 7'000'000'000), std::nullopt);
+  EXPECT_EQ(index.noteName(withNul, 1), std::nullopt);
   for (std::size_t line = 2; line < 50'002; ++line) {
     ASSERT_EQ(index.noteName("Name" + std::to_string(line), line), std::nullopt);
   }
+  EXPECT_EQ(index.noteName(longName, 60'005), 7'000'000'000u);
+  EXPECT_EQ(index.noteName(withNul, 60'006), 1u);
+  EXPECT_EQ(index.noteName(std::string("ReadMode_\0\xfe", 11), 60'007), std::nullopt);
   EXPECT_EQ(index.noteName("Name2", 60'000), 2u);
   EXPECT_EQ(index.noteName("Name2", 60'001), 2u);
   EXPECT_EQ(index.noteName("Name50001", 60'002), 50'001u);
