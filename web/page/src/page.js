@@ -92,8 +92,11 @@ function sendCheck(file) {
   }
   state.checkStarted = performance.now();
   state.requestId += 1;
+  // The worker checks once: `store` takes the fault the result text names,
+  // `everyStore` every fault and note as they are found.
   state.store = new FaultStore(KEPT_FAULTS);
-  state.everyStore = null;
+  state.everyStore = new FaultStore(KEPT_FAULTS);
+  state.resultShown = false;
   state.workerBusy = true;
   state.waitingForBytes = [];
   if (file) {
@@ -118,14 +121,16 @@ function onWorkerMessage(message) {
       state.store.addPage(message);
     } else {
       state.everyStore.addPage(message);
-      showProgress('Finding every fault… ' + plural(state.everyStore.count, 'found') + ' so far', null);
+      if (state.resultShown) {
+        showProgress('Finding every fault… ' + plural(state.everyStore.count, 'found') + ' so far', null);
+      }
     }
   } else if (message.type === 'result') {
     state.store.finish();
     state.checkTime = performance.now() - state.checkStarted;
+    state.resultShown = true;
     showResult(message);
     if (message.everyPass) {
-      state.everyStore = new FaultStore(KEPT_FAULTS);
       showProgress('Finding every fault…', null);
     } else {
       state.workerBusy = false;
