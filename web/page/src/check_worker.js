@@ -178,6 +178,7 @@ function certainResultBytes(message) {
 // the result can show the file.
 function runCheck(checker, request, buffer) {
   var bytes = new Uint8Array(buffer);
+  var checkDone = false;
   self.postMessage({ type: 'checking', id: request.id });
   var lineStarts = indexLines(bytes);
   var emptyLine = firstEmptyLine(bytes, lineStarts);
@@ -189,19 +190,25 @@ function runCheck(checker, request, buffer) {
     // The fault of the result text, alone, as a pass of its own: the lists
     // mark it among every fault.
     new FaultPageBuilder(request.id, 1, 1).send(resultFault.record ? [resultFault.record] : []);
-    self.postMessage(
-      {
-        type: 'result',
-        id: request.id,
-        resultText: resultText,
-        resultBytes: resultBytes,
-        status: status,
-        lineStarts: lineStarts,
-        firstEmptyLine: emptyLine,
-        everyPass: everyPass,
-      },
-      [lineStarts.buffer]
-    );
+    var message = {
+      type: 'result',
+      id: request.id,
+      resultText: resultText,
+      resultBytes: resultBytes,
+      status: status,
+      lineStarts: lineStarts,
+      firstEmptyLine: emptyLine,
+      everyPass: everyPass,
+    };
+    var transfer = [lineStarts.buffer];
+    if (request.file) {
+      // The page shows the chosen file from these bytes: once the check is
+      // done with them they move there, before that a copy goes.
+      message.fileBytes = checkDone ? buffer : buffer.slice(0);
+      message.readTime = request.readTime;
+      transfer.push(message.fileBytes);
+    }
+    self.postMessage(message, transfer);
     resultSent = true;
   };
 
@@ -219,6 +226,7 @@ function runCheck(checker, request, buffer) {
       },
     })
   ).then(function (result) {
+    checkDone = true;
     // Without a fault or a note there is nothing more to show.
     var everyPass = resultSent || result.faultCount > 0;
     if (!resultSent) {
@@ -256,19 +264,38 @@ function warmUp(checker) {
   return round(4);
 }
 
+// A chosen file is read here, once, while the checker loads.
+function readRequest(request) {
+  if (!request.file) {
+    return Promise.resolve(request.buffer);
+  }
+  var started = performance.now();
+  return request.file.arrayBuffer().then(
+    function (buffer) {
+      request.readTime = performance.now() - started;
+      return buffer;
+    },
+    function (error) {
+      throw new Error('cannot read ' + request.file.name + ': ' + ((error && error.message) || 'unknown error'));
+    }
+  );
+}
+
 self.onmessage = function (event) {
   var request = event.data;
+  var reading = request.warmUp ? null : readRequest(request);
+  if (reading) {
+    // A failed read is reported below, once the checker has loaded.
+    reading.catch(function () {});
+  }
   loadChecker()
     .then(function (checker) {
       if (request.warmUp) {
         return warmUp(checker);
       }
-      // A chosen file is read here, at the same time as the page reads it.
-      return request.file
-        ? request.file.arrayBuffer().then(function (buffer) {
-            return runCheck(checker, request, buffer);
-          })
-        : runCheck(checker, request, request.buffer);
+      return reading.then(function (buffer) {
+        return runCheck(checker, request, buffer);
+      });
     })
     .catch(function (error) {
       self.postMessage({ type: 'failed', id: request.id, message: String((error && error.message) || error) });

@@ -82,7 +82,7 @@ function startInPage() {
 }
 
 // Sends the bytes on the page for checking, or a chosen file, which the
-// worker then reads itself while the page reads its own copy for the grid.
+// worker then reads and, with the result, hands to the page for the grid.
 function sendCheck(file) {
   if (state.workerBusy && !worker.inPage) {
     // A check still looking for every fault of a large file is not waited
@@ -111,6 +111,13 @@ function sendCheck(file) {
 function onWorkerMessage(message) {
   if (message.id !== state.requestId) {
     return;
+  }
+  if (message.fileBytes) {
+    state.bytes = new Uint8Array(message.fileBytes);
+    state.readTime = message.readTime;
+    var waiting = state.waitingForBytes;
+    state.waitingForBytes = [];
+    waiting.forEach(onWorkerMessage);
   }
   if (state.bytes === null && message.type !== 'failed') {
     state.waitingForBytes.push(message);
@@ -165,37 +172,13 @@ function hideProgress() {
   page.byId('progress').hidden = true;
 }
 
+// A chosen file is read once, by the worker, which hands its bytes to the
+// page with the result.
 function readFile(file) {
   resetFile(file.name, null);
   state.file = file;
   sendCheck(file);
-  var reader = new FileReader();
-  showProgress('Reading ' + file.name + '…', 0);
-  reader.onprogress = function (event) {
-    if (event.lengthComputable && state.bytes === null) {
-      showProgress('Reading ' + file.name + '…', event.loaded / event.total);
-    }
-  };
-  var requestId = state.requestId;
-  reader.onload = function () {
-    if (requestId !== state.requestId) {
-      return;
-    }
-    state.readTime = performance.now() - state.checkStarted;
-    state.bytes = new Uint8Array(reader.result);
-    showProgress('Checking…', null);
-    var waiting = state.waitingForBytes;
-    state.waitingForBytes = [];
-    waiting.forEach(onWorkerMessage);
-  };
-  reader.onerror = function () {
-    if (requestId !== state.requestId) {
-      return;
-    }
-    hideProgress();
-    showFailure('cannot read ' + file.name + ': ' + (reader.error ? reader.error.message : 'unknown error'));
-  };
-  reader.readAsArrayBuffer(file);
+  showProgress('Reading and checking ' + file.name + '…', null);
 }
 
 function resetFile(fileName, bytes) {
