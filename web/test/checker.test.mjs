@@ -42,3 +42,12 @@ test("running out of memory is an error, and the next check runs", async () => {
   assert.equal(after.resultText, "C,x is illegal format.");
   assert.equal(after.status, -1);
 });
+
+test("a host without WebAssembly SIMD is told so", async () => {
+  const source = readFileSync(join(repo, "web/js/checker.js"), "utf8");
+  const withoutSimd = {validate: () => false};
+  const checker = new Function("WebAssembly", `${source}\nreturn createMarlintChecker;`)(withoutSimd)(() => {
+    throw new Error("the module must not be loaded");
+  });
+  await assert.rejects(checker.check("1,1,False\n"), {message: /^marlint: this browser or Node has no WebAssembly SIMD/});
+});
