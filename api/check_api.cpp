@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -68,6 +69,10 @@ CheckResult checkFile(const std::string& path, const CheckOptions& options) {
 
 CheckResult checkBytes(std::string_view bytes, const CheckOptions& options) {
   return checkInput([bytes] { return PointInput(bytes); }, options);
+}
+
+CheckResult checkStream(std::FILE* stream, const CheckOptions& options) {
+  return checkInput([stream] { return PointInput(stream, false); }, options);
 }
 
 }  // namespace marlint

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "checks/name_index.h"
 #include "checks/point_list.h"
 #include "run/run_state.h"
 
@@ -28,6 +30,19 @@ inline NameRepeat nameRepeatOf(std::string_view name, std::size_t firstLine,
 
 // Names compare byte for byte. Nothing when all names differ.
 std::optional<RepeatedName> findEarliestRepeatedName(const PointList& points);
+
+// Every point whose name an earlier point has, in file order, each with the
+// first point of that name.
+std::vector<RepeatedName> findRepeatedNames(const PointList& points);
+
+// For a run that goes on after faults while every row it read so far was
+// accepted, and so is in `points`: reports each repeat of a name among
+// them, in line order.
+void reportRepeatedNames(RunState& run, const PointList& points);
+
+// The same run, taking to its first faulty row: notes the name of every point
+// of `points` in `index`, at its line.
+void noteNamesOf(const PointList& points, NameIndex& index);
 
 // Fails with the name of the earliest point, in file order, whose name
 // occurs again anywhere in `points`.

@@ -75,6 +75,8 @@ class NameArena {
   // once every name appended so far was read. Names appended later are read
   // by the same cursor.
   bool readNext(Cursor& cursor, std::string_view& name) const;
+  // The same, and the name's handle.
+  bool readNext(Cursor& cursor, std::string_view& name, Handle& handle) const;
 
  private:
   // Block sizes: small for the first names, so that a short file touches

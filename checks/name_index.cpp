@@ -1,23 +1,29 @@
 #include "checks/name_index.h"
 
+#include <cstring>
+
 namespace marlint {
 namespace {
 
 constexpr std::size_t kFirstCapacity = 64;
+constexpr NameArena::Handle kHandleMask = (NameArena::Handle{1} << NameArena::kHandleBits) - 1;
 
 }  // namespace
 
 void NameIndex::grow() {
-  std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? kFirstCapacity : 2 * old.size(), Slot());
+  std::vector<Key> old = std::move(slots_);
+  slots_.assign(old.empty() ? kFirstCapacity : 2 * old.size(), kFree);
   const std::size_t mask = slots_.size() - 1;
-  for (const Slot& slot : old) {
-    if (slot.handle != kFree) {
-      std::size_t at = slot.hash & mask;
-      while (slots_[at].handle != kFree) {
+  // A key keeps only the top bits of its hash: the name is hashed again to
+  // find its new home slot.
+  for (const Key key : old) {
+    if (key != kFree) {
+      const std::string_view name = nameIn(entries_.nameAt(key & kHandleMask));
+      std::size_t at = hashName(name, hashSeed_) & mask;
+      while (slots_[at] != kFree) {
         at = (at + 1) & mask;
       }
-      slots_[at] = slot;
+      slots_[at] = key;
     }
   }
 }
@@ -29,14 +35,23 @@ std::optional<std::size_t> NameIndex::noteName(std::string_view name, std::size_
   const std::uint64_t hash = hashName(name, hashSeed_);
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-    Slot& slot = slots_[at];
-    if (slot.handle == kFree) {
-      slot = Slot{hash, names_.append(name), line};
+    const Key key = slots_[at];
+    if (key == kFree) {
+      const std::uint64_t firstLine = line;
+      entry_.assign(kLineBytes, '\0');
+      std::memcpy(entry_.data(), &firstLine, kLineBytes);
+      entry_.append(name);
+      slots_[at] = (hashBitsOf(hash) << NameArena::kHandleBits) | entries_.append(entry_);
       ++used_;
       return std::nullopt;
     }
-    if (slot.hash == hash && names_.nameAt(slot.handle) == name) {
-      return slot.firstLine;
+    if ((key >> NameArena::kHandleBits) == hashBitsOf(hash)) {
+      const std::string_view entry = entries_.nameAt(key & kHandleMask);
+      if (nameIn(entry) == name) {
+        std::uint64_t firstLine;
+        std::memcpy(&firstLine, entry.data(), kLineBytes);
+        return static_cast<std::size_t>(firstLine);
+      }
     }
   }
 }

@@ -5,7 +5,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <utility>
+
+#include "input/text_rules.h"
 
 namespace marlint {
 namespace {
@@ -142,11 +145,12 @@ bool readLine(PointInput& input, std::string_view& line) {
   }
   for (;;) {
     const std::size_t searchFrom = input.begin_ + input.scannedUpTo_;
-    const void* found = searchFrom < input.end_
-                            ? std::memchr(input.data_ + searchFrom, '\n', input.end_ - searchFrom)
-                            : nullptr;
-    if (found != nullptr) {
-      const std::size_t lineFeed = static_cast<const char*>(found) - input.data_;
+    const std::optional<std::size_t> found =
+        searchFrom < input.end_
+            ? findByte(std::string_view(input.data_ + searchFrom, input.end_ - searchFrom), '\n')
+            : std::nullopt;
+    if (found) {
+      const std::size_t lineFeed = searchFrom + *found;
       std::size_t lineEnd = lineFeed;
       if (lineEnd > input.begin_ && input.data_[lineEnd - 1] == '\r') {
         --lineEnd;

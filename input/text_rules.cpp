@@ -138,6 +138,37 @@ std::optional<std::uint32_t> readAllDigits(std::string_view text) {
   return static_cast<std::uint32_t>(value);
 }
 
+#if defined(__SSE2__)
+std::optional<std::size_t> findByteSse2(std::string_view text, char byte) {
+  const __m128i pattern = _mm_set1_epi8(byte);
+  std::size_t at = 0;
+  for (; at + 16 <= text.size(); at += 16) {
+    const int equal = _mm_movemask_epi8(_mm_cmpeq_epi8(loadBlock(text.data() + at), pattern));
+    if (equal != 0) {
+      return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(equal)));
+    }
+  }
+  for (; at < text.size(); ++at) {
+    if (text[at] == byte) {
+      return at;
+    }
+  }
+  return std::nullopt;
+}
+#endif
+
+std::optional<std::size_t> findByte(std::string_view text, char byte) {
+#if defined(__EMSCRIPTEN__) && defined(__SSE2__)
+  return findByteSse2(text, byte);
+#else
+  const void* const found = std::memchr(text.data(), byte, text.size());
+  if (found == nullptr) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+#endif
+}
+
 std::size_t countByte(std::string_view text, char byte) {
   constexpr std::uint64_t kLowBits = 0x0101010101010101;
   constexpr std::uint64_t kHighBits = 0x8080808080808080;

@@ -104,6 +104,17 @@ std::optional<std::uint32_t> readAllDigits(std::string_view text);
 // the field of every fault by counting the commas in front of it.
 std::size_t countByte(std::string_view text, char byte);
 
+// Where the first `byte` of `text` is, from its start; nothing when it
+// has none. Lines are found this way. The C library's memchr where it looks
+// at many bytes at a time; in the web build, whose C library reads a word
+// at a time, 16 bytes at a time with SSE2 compares. The SSE2 form is exposed
+// where the target has it, to be checked against memchr.
+std::optional<std::size_t> findByte(std::string_view text, char byte);
+#if defined(__SSE2__)
+#define MARLINT_HAS_SSE2_FIND_BYTE 1
+std::optional<std::size_t> findByteSse2(std::string_view text, char byte);
+#endif
+
 // How many fields a comma split of `line` gives: one more than its commas.
 inline std::size_t fieldCountOf(std::string_view line) {
   return countByte(line, ',') + 1;

@@ -63,18 +63,27 @@ bool RunState::record(Fault&& fault, Rule rule) {
 }
 
 bool RunState::fail(Rule rule, std::string_view offending, std::string_view suffix) {
+  if (silent) {
+    return true;
+  }
   Fault fault = faultAt(rule, offending);
   fault.message = concatenated(offending, suffix);
   return record(std::move(fault), rule);
 }
 
 bool RunState::failWithSentence(Rule rule, std::string_view offending, std::string_view sentence) {
+  if (silent) {
+    return true;
+  }
   Fault fault = faultAt(rule, offending);
   fault.message.append(sentence);
   return record(std::move(fault), rule);
 }
 
 bool RunState::failWithLine(Rule rule, std::string_view offending, std::string_view suffix) {
+  if (silent) {
+    return true;
+  }
   Fault fault = faultAt(rule, offending);
   fault.message = concatenated(currentLine_, suffix);
   return record(std::move(fault), rule);

@@ -21,6 +21,7 @@
 //   }
 
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -168,6 +169,12 @@ CheckResult checkFile(const std::string& path, const CheckOptions& options = {})
 
 // Checks point file bytes already in memory, without copying them.
 CheckResult checkBytes(std::string_view bytes, const CheckOptions& options = {});
+
+// Checks the point file read from `stream`, an open stream, from where it
+// stands to its end, in blocks as `checkFile` reads a file: the memory the
+// input takes follows the longest line, not the file. The stream is left
+// open. A stream that fails to read gives a fault, not an exception.
+CheckResult checkStream(std::FILE* stream, const CheckOptions& options = {});
 
 // Appends `fault` to `out` as one report line and a line end, byte for byte
 // the line `marlint --locate` and `--all` write for it:

@@ -1277,7 +1277,8 @@ TEST(CheckApi, UnreadableFileIsAFaultWithoutLine) {
 }
 
 // Checks share no state: threads that check different inputs at the same
-// time, in memory and from files, each get the result of a check alone.
+// time, in memory, from files and from streams, each get the result of a
+// check alone.
 TEST(CheckApi, ThreadsCheckingAtOnceEachGetTheirOwnResult) {
   const auto describe = [](const CheckResult& result) {
     std::string text = result.resultText + " status " + std::to_string(result.status);
@@ -1305,8 +1306,16 @@ TEST(CheckApi, ThreadsCheckingAtOnceEachGetTheirOwnResult) {
       CheckOptions options;
       options.scope = kApiCases[i].scope;
       for (int round = 0; round < kRounds && differing[i].empty(); ++round) {
-        const CheckResult result =
-            round % 2 == 0 ? checkBytes(kApiCases[i].file, options) : checkFile(paths[i], options);
+        CheckResult result;
+        if (round % 3 == 0) {
+          result = checkBytes(kApiCases[i].file, options);
+        } else if (round % 3 == 1) {
+          result = checkFile(paths[i], options);
+        } else {
+          std::FILE* const stream = std::fopen(paths[i].c_str(), "rb");
+          result = checkStream(stream, options);
+          std::fclose(stream);
+        }
         if (describe(result) != alone[i]) {
           differing[i] = describe(result);
         }

@@ -221,26 +221,45 @@ std::string fileOfNames(const std::vector<std::string>& names) {
   return file;
 }
 
-void expectRepeatsAsAHashMapFindsThem(const std::vector<std::string>& names, std::uint64_t seed) {
+// With `faultyRowAt`, a row with a bad cycle stands before the name of that
+// index: a run going on after faults reads the rows before it as the plain
+// run does and notes their names only there, so every repeat after it
+// depends on that hand-over.
+void expectRepeatsAsAHashMapFindsThem(const std::vector<std::string>& names, std::uint64_t seed,
+                                      std::optional<std::size_t> faultyRowAt = std::nullopt) {
   constexpr std::size_t kFirstRowLine = 2;
+  const auto lineOf = [&](std::size_t index) {
+    return index + kFirstRowLine + (faultyRowAt && index >= *faultyRowAt ? 1 : 0);
+  };
   std::unordered_map<std::string, std::size_t> firstIndex;
   std::optional<std::size_t> earliest;
   std::vector<std::pair<std::size_t, std::size_t>> repeats;  // line, first line
   for (std::size_t i = 0; i < names.size(); ++i) {
+    if (faultyRowAt == i) {
+      repeats.emplace_back(lineOf(i) - 1, 0);
+    }
     const auto [seen, isNew] = firstIndex.emplace(names[i], i);
     if (!isNew) {
-      repeats.emplace_back(i + kFirstRowLine, seen->second + kFirstRowLine);
+      repeats.emplace_back(lineOf(i), lineOf(seen->second));
       earliest = std::min(earliest.value_or(seen->second), seen->second);
     }
   }
   ASSERT_TRUE(earliest);
-  const std::string file = fileOfNames(names);
+  std::string file = fileOfNames(names);
+  if (faultyRowAt) {
+    std::size_t at = 0;
+    for (std::size_t line = 0; line < *faultyRowAt + 1; ++line) {
+      at = file.find('\n', at) + 1;
+    }
+    file.insert(at, "C,FaultyRow,SAMPLE,,1,NONE,Path,,1,String,R,,100,\n");
+  }
   RunState run;
   PointInput input(file);
   ControllerConfig config;
   PointList points(seed);
   EXPECT_TRUE(runChecksOn(run, input, config, points));
-  EXPECT_EQ(run.resultText, names[*earliest] + " is duplicate point name.");
+  EXPECT_EQ(run.resultText,
+            faultyRowAt ? "1 is illegal cycle." : names[*earliest] + " is duplicate point name.");
 
   CheckOptions everyFault;
   everyFault.scope = Scope::kEveryFault;
@@ -249,6 +268,9 @@ void expectRepeatsAsAHashMapFindsThem(const std::vector<std::string>& names, std
     reported.emplace_back(fault.line, fault.firstLine);
   }
   EXPECT_EQ(reported, repeats);
+  if (!faultyRowAt) {
+    expectRepeatsAsAHashMapFindsThem(names, seed, names.size() * 3 / 4);
+  }
 }
 
 TEST(CheckDuplicateNames, FindsRepeatsAtTheEdgesOfTheNameStore) {
@@ -281,11 +303,20 @@ TEST(CheckDuplicateNames, RunsOnlyWhenEveryRowPassed) {
   EXPECT_EQ(checkPointFile(sameNames).resultText, "Temp1 is duplicate point name.");
 }
 
+// Names, long ones and ones with NUL bytes among them, are found again after
+// the table has grown many times; lines beyond 32 bits are kept whole.
 TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
   NameIndex index;
+  const std::string longName(300, 'y');
+  const std::string withNul("ReadMode_\0\xff", 11);
+  EXPECT_EQ(index.noteName(longName, 7'000'000'000), std::nullopt);
+  EXPECT_EQ(index.noteName(withNul, 1), std::nullopt);
   for (std::size_t line = 2; line < 50'002; ++line) {
     ASSERT_EQ(index.noteName("Name" + std::to_string(line), line), std::nullopt);
   }
+  EXPECT_EQ(index.noteName(longName, 60'005), 7'000'000'000u);
+  EXPECT_EQ(index.noteName(withNul, 60'006), 1u);
+  EXPECT_EQ(index.noteName(std::string("ReadMode_\0\xfe", 11), 60'007), std::nullopt);
   EXPECT_EQ(index.noteName("Name2", 60'000), 2u);
   EXPECT_EQ(index.noteName("Name2", 60'001), 2u);
   EXPECT_EQ(index.noteName("Name50001", 60'002), 50'001u);

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -155,6 +156,30 @@ TEST(CountByte, MatchesAPlainCount) {
         const std::size_t expected =
             static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
         EXPECT_EQ(countByte(text, byte), expected) << size << " " << at << " " << int{byte};
+      }
+    }
+  }
+}
+
+// Every length around the 16-byte steps, the byte first at every place or
+// nowhere, among bytes that differ from it by one bit or only in the high
+// bit; each text in a buffer of its own length, so a read past it is caught.
+TEST(FindByte, MatchesMemchr) {
+  for (const char byte : {'\n', '\0', '\x80', '\xFF'}) {
+    const std::string others{static_cast<char>(byte ^ 1), static_cast<char>(byte ^ '\x80'), 'a'};
+    for (std::size_t size = 0; size <= 50; ++size) {
+      for (std::size_t at = 0; at <= size; ++at) {
+        const std::unique_ptr<char[]> text(new char[size]);
+        for (std::size_t i = 0; i < size; ++i) {
+          text[i] = i < at ? others[i % others.size()] : byte;
+        }
+        const std::string_view view(text.get(), size);
+        const std::optional<std::size_t> expected =
+            at < size ? std::optional<std::size_t>(at) : std::nullopt;
+        EXPECT_EQ(findByte(view, byte), expected) << size << " " << at << " " << int{byte};
+#if defined(MARLINT_HAS_SSE2_FIND_BYTE)
+        EXPECT_EQ(findByteSse2(view, byte), expected) << size << " " << at << " " << int{byte};
+#endif
       }
     }
   }

@@ -1,6 +1,9 @@
 #include <emscripten/emscripten.h>
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -15,7 +18,18 @@
 
 namespace {
 
-// Hands `count` faults, as JSON lines at `lines`, to the checker script,
+// Copies the next at most `size` bytes of the point file from the checker
+// script to `into` and returns how many it copied, 0 at the end: the file
+// stays with the script and is read in blocks, so the module's memory never
+// holds all of it.
+EM_JS(std::size_t, readInputBlock, (char* into, std::size_t size),
+      { return Module["marlintRead"](into, size); });
+
+ssize_t readFromScript(void*, char* into, std::size_t size) {
+  return static_cast<ssize_t>(readInputBlock(into, size));
+}
+
+// Hands `count` faults, as a JSON array at `lines`, to the checker script,
 // which copies them out before the next page reuses the memory.
 EM_JS(void, handOverFaultPage, (const char* lines, std::size_t size, std::size_t count),
       { Module["marlintFaultPage"](lines, size, count); });
@@ -45,12 +59,12 @@ LastCheck& lastCheck() {
 
 extern "C" {
 
-// Checks `size` bytes at `bytes` and returns the status, 0 or -1. With
-// `everyFault` set the check goes on after the first fault. Every fault is
-// handed over as its JSON line naming the point file `fileName`, in pages of
-// `pageSize` faults (the last page may be shorter).
-EMSCRIPTEN_KEEPALIVE int marlintCheck(const char* bytes, std::size_t size, int everyFault,
-                                      std::size_t pageSize, const char* fileName) {
+// Checks the point file the script hands over block by block and returns
+// the status, 0 or -1. With `everyFault` set the check goes on after the
+// first fault. Every fault is handed over as its JSON line naming the point
+// file `fileName`, in pages of `pageSize` faults (the last page may be
+// shorter).
+EMSCRIPTEN_KEEPALIVE int marlintCheck(int everyFault, std::size_t pageSize, const char* fileName) {
   std::set_new_handler(stopOutOfMemory);
   LastCheck& last = lastCheck();
   last.faultCount = 0;
@@ -62,18 +76,34 @@ EMSCRIPTEN_KEEPALIVE int marlintCheck(const char* bytes, std::size_t size, int e
   options.scope = everyFault != 0 ? marlint::Scope::kEveryFault : marlint::Scope::kFirstFault;
   // The faults are those of the command line's --json report, notes included.
   options.includeNotes = true;
+  // A page is one JSON array, ready for JSON.parse: each `--json` line with
+  // its line feed turned into the comma after it, the last comma into the
+  // closing bracket.
+  const auto handOver = [&] {
+    page.back() = ']';
+    handOverFaultPage(page.data(), page.size(), faultsInPage);
+    page.clear();
+    faultsInPage = 0;
+  };
   options.onFault = [&](const marlint::Fault& fault) {
+    if (page.empty()) {
+      page.push_back('[');
+    }
     marlint::appendFaultJson(page, name, fault);
+    page.back() = ',';
     ++last.faultCount;
     if (++faultsInPage >= pageSize) {
-      handOverFaultPage(page.data(), page.size(), faultsInPage);
-      page.clear();
-      faultsInPage = 0;
+      handOver();
     }
   };
-  marlint::CheckResult result = marlint::checkBytes(std::string_view(bytes, size), options);
+  std::FILE* const input = fopencookie(nullptr, "r", {readFromScript, nullptr, nullptr, nullptr});
+  if (input == nullptr) {
+    stopOutOfMemory();
+  }
+  marlint::CheckResult result = marlint::checkStream(input, options);
+  std::fclose(input);
   if (faultsInPage > 0) {
-    handOverFaultPage(page.data(), page.size(), faultsInPage);
+    handOver();
   }
   last.resultText = std::move(result.resultText);
   return result.status;

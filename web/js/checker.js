@@ -39,7 +39,19 @@ function createMarlintChecker(createModule) {
 
   let loading = null;
 
+  // The module uses 128-bit WebAssembly SIMD, which every current browser
+  // and Node has; this module of one SIMD function tells whether this one
+  // does, so that an old browser gets a sentence rather than a compile error.
+  const simdProbe = new Uint8Array([
+    0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 10, 1, 8, 0, 65, 0, 253, 15, 253, 98, 11,
+  ]);
+
   function load() {
+    if (!WebAssembly.validate(simdProbe)) {
+      return Promise.reject(new Error(
+        "marlint: this browser or Node has no WebAssembly SIMD, which the checker needs " +
+        "(Chrome and Edge 91, Firefox 89, Safari 16.4 and Node 16.4 have it)"));
+    }
     // The module's own messages (such as "Aborted()") stay off the console:
     // the error check rejects with says what happened.
     loading = createModule({print() {}, printErr() {}});
@@ -127,11 +139,9 @@ function createMarlintChecker(createModule) {
     }
   }
 
-  // A page is JSON lines, each ending in a line feed; a line feed never
-  // occurs inside one, since JSON strings escape it.
+  // A page is one JSON array of the `--json` objects.
   function parsePage(module, address, size) {
-    const text = jsonDecoder.decode(module.HEAPU8.subarray(address, address + size));
-    return JSON.parse("[" + text.slice(0, -1).replace(/\n/g, ",") + "]");
+    return JSON.parse(jsonDecoder.decode(module.HEAPU8.subarray(address, address + size)));
   }
 
   // Copies `bytes` into the module's memory, NUL-terminated; 0 when the
@@ -143,6 +153,19 @@ function createMarlintChecker(createModule) {
       module.HEAPU8[address + bytes.length] = 0;
     }
     return address;
+  }
+
+  // The module reads the point file in blocks, as the command line reads a
+  // file, so its memory never holds the whole file beside the caller's copy.
+  function blockReader(module, bytes) {
+    let offset = 0;
+    return (address, size) => {
+      const count = Math.min(size, bytes.length - offset);
+      // HEAPU8 is looked up each time: it is replaced when the memory grows.
+      module.HEAPU8.set(bytes.subarray(offset, offset + count), address);
+      offset += count;
+      return count;
+    };
   }
 
   function outOfMemory(size) {
@@ -172,7 +195,6 @@ function createMarlintChecker(createModule) {
 
     const module = await (loading || load());
     const faults = onPage ? undefined : [];
-    let inputAddress = 0;
     let nameAddress = 0;
     let stopped = false;
     let receiverFailed = false;
@@ -192,15 +214,15 @@ function createMarlintChecker(createModule) {
         }
       }
     };
+    module.marlintRead = blockReader(module, bytes);
     try {
-      inputAddress = copyIn(module, bytes);
-      nameAddress = inputAddress === 0 ? 0 : copyIn(module, fileName);
+      nameAddress = copyIn(module, fileName);
       if (nameAddress === 0) {
         throw outOfMemory(bytes.length);
       }
       let status;
       try {
-        status = module._marlintCheck(inputAddress, bytes.length, every ? 1 : 0, pageSize, nameAddress);
+        status = module._marlintCheck(every ? 1 : 0, pageSize, nameAddress);
       } catch (cause) {
         stopped = true;
         throw cause;
@@ -227,8 +249,8 @@ function createMarlintChecker(createModule) {
       throw error;
     } finally {
       module.marlintFaultPage = undefined;
+      module.marlintRead = undefined;
       if (!stopped) {
-        module._free(inputAddress);
         module._free(nameAddress);
       }
     }

@@ -1,6 +1,7 @@
 # Lays out the npm package in STAGE_DIR and packs it into TARBALL. The
 # checker script and the two emscripten scripts are CommonJS inside an ES
-# module package, hence .cjs; the command gets its #! line here.
+# module package, hence .cjs; the command gets its #! line here, and its
+# WebAssembly goes beside it.
 
 file(REMOVE_RECURSE ${STAGE_DIR})
 file(MAKE_DIRECTORY ${STAGE_DIR}/bin)
@@ -17,6 +18,7 @@ file(WRITE ${STAGE_DIR}/checker.cjs "${checker}\nmodule.exports = {createMarlint
 
 file(READ ${COMMAND_JS} command)
 file(WRITE ${STAGE_DIR}/bin/marlint.cjs "#!/usr/bin/env node\n${command}")
+file(COPY_FILE ${COMMAND_WASM} ${STAGE_DIR}/bin/marlint.wasm)
 file(CHMOD ${STAGE_DIR}/bin/marlint.cjs PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
      GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

@@ -1,7 +1,7 @@
 // The page's checks run here, in a Web Worker, so that a file of a million
 // rows never blocks the page. It runs after marlint-core.js and checker.js in
 // the same script, and answers each request with the result text, the status,
-// the faults in compact pages and the start of every line.
+// the faults in compact pages and the start of every line, from one check.
 'use strict';
 
 var FAULT_PAGE_SIZE = 4096;
@@ -133,54 +133,108 @@ function resultTextOf(result) {
   }
 }
 
-// Two passes: the first stops at the first fault, as the command line does,
-// so the result text and status show at once; the second, only when there is
-// something to find, goes on to every fault and note while the page can
-// already be used.
+// The fault the result text names, found among every fault as they come:
+// the first fault of any rule but a repeated name, since a faulty row wins
+// over repeated names; failing that, the repeat of the name whose first
+// occurrence comes first, at that name's first repeat.
+function ResultFaultFinder() {
+  this.record = null;
+  this.isFinal = false;
+}
+
+ResultFaultFinder.prototype.look = function (faults) {
+  for (var i = 0; i < faults.length && !this.isFinal; ++i) {
+    var fault = faults[i];
+    if (fault.severity !== 'error') {
+      continue;
+    }
+    if (fault.rule !== 'duplicate-name') {
+      this.record = fault;
+      this.isFinal = true;
+    } else if (
+      !this.record ||
+      fault.firstLine < this.record.firstLine ||
+      (fault.firstLine === this.record.firstLine && fault.line < this.record.line)
+    ) {
+      this.record = fault;
+    }
+  }
+};
+
+var messageEncoder = new TextEncoder();
+
+// The result text's bytes from the fault's message, when they are certain:
+// the report writes bytes that are not UTF-8 as \u0080 to \u00ff, so a
+// message with a character there may stand for other bytes.
+function certainResultBytes(message) {
+  return /[\u0080-\u00ff]/.test(message) ? null : messageEncoder.encode(message);
+}
+
+// One pass finds every fault and note (`--all --json`), with the result
+// text the command line gives. The result shows as soon as it is certain:
+// at a faulty row's first fault, which the result text names whatever
+// follows, or else when the check ends; the faults found after it go on
+// arriving while the page is in use. The lines are indexed first, so that
+// the result can show the file.
 function runCheck(checker, request, buffer) {
   var bytes = new Uint8Array(buffer);
-  var firstPass = new FaultPageBuilder(request.id, request.keepCount, 1);
+  var checkDone = false;
   self.postMessage({ type: 'checking', id: request.id });
+  var lineStarts = indexLines(bytes);
+  var emptyLine = firstEmptyLine(bytes, lineStarts);
+  var resultFault = new ResultFaultFinder();
+  var resultSent = false;
+  var pages = new FaultPageBuilder(request.id, request.keepCount, 2);
+
+  var sendResult = function (resultText, resultBytes, status, everyPass) {
+    // The fault of the result text, alone, as a pass of its own: the lists
+    // mark it among every fault.
+    new FaultPageBuilder(request.id, 1, 1).send(resultFault.record ? [resultFault.record] : []);
+    var message = {
+      type: 'result',
+      id: request.id,
+      resultText: resultText,
+      resultBytes: resultBytes,
+      status: status,
+      lineStarts: lineStarts,
+      firstEmptyLine: emptyLine,
+      everyPass: everyPass,
+    };
+    var transfer = [lineStarts.buffer];
+    if (request.file) {
+      // The page shows the chosen file from these bytes: once the check is
+      // done with them they move there, before that a copy goes.
+      message.fileBytes = checkDone ? buffer : buffer.slice(0);
+      message.readTime = request.readTime;
+      transfer.push(message.fileBytes);
+    }
+    self.postMessage(message, transfer);
+    resultSent = true;
+  };
+
   return Promise.resolve(
     checker.check(bytes, {
+      every: true,
       pageSize: FAULT_PAGE_SIZE,
       onPage: function (faults) {
-        firstPass.send(faults);
+        resultFault.look(faults);
+        pages.send(faults);
+        var resultBytes = !resultSent && resultFault.isFinal ? certainResultBytes(resultFault.record.message) : null;
+        if (resultBytes) {
+          sendResult(resultTextOf({ resultBytes: resultBytes }), resultBytes, -1, true);
+        }
       },
     })
   ).then(function (result) {
-    var lineStarts = indexLines(bytes);
-    var emptyLine = firstEmptyLine(bytes, lineStarts);
-    // Notes may speak of the lines after that empty line.
-    var everyPass = result.status !== 0 || (emptyLine !== 0 && emptyLine < lineStarts.length - 1);
-    self.postMessage(
-      {
-        type: 'result',
-        id: request.id,
-        resultText: resultTextOf(result),
-        resultBytes: result.resultBytes,
-        status: result.status,
-        lineStarts: lineStarts,
-        firstEmptyLine: emptyLine,
-        everyPass: everyPass,
-      },
-      [lineStarts.buffer]
-    );
-    if (!everyPass) {
-      return undefined;
+    checkDone = true;
+    // Without a fault or a note there is nothing more to show.
+    var everyPass = resultSent || result.faultCount > 0;
+    if (!resultSent) {
+      sendResult(resultTextOf(result), result.resultBytes, result.status, everyPass);
     }
-    var pages = new FaultPageBuilder(request.id, request.keepCount, 2);
-    return Promise.resolve(
-      checker.check(bytes, {
-        every: true,
-        pageSize: FAULT_PAGE_SIZE,
-        onPage: function (faults) {
-          pages.send(faults);
-        },
-      })
-    ).then(function (every) {
-      self.postMessage({ type: 'complete', id: request.id, faultCount: every.faultCount });
-    });
+    if (everyPass) {
+      self.postMessage({ type: 'complete', id: request.id, faultCount: result.faultCount });
+    }
   });
 }
 
@@ -203,26 +257,45 @@ function warmUp(checker) {
   }
   var sample = lines.join('\n') + '\n';
   var round = function (left) {
-    return left === 0 ? undefined : Promise.resolve(checker.check(sample, { every: left % 2 === 0 })).then(function () {
+    return left === 0 ? undefined : Promise.resolve(checker.check(sample, { every: true })).then(function () {
       return round(left - 1);
     });
   };
   return round(4);
 }
 
+// A chosen file is read here, once, while the checker loads.
+function readRequest(request) {
+  if (!request.file) {
+    return Promise.resolve(request.buffer);
+  }
+  var started = performance.now();
+  return request.file.arrayBuffer().then(
+    function (buffer) {
+      request.readTime = performance.now() - started;
+      return buffer;
+    },
+    function (error) {
+      throw new Error('cannot read ' + request.file.name + ': ' + ((error && error.message) || 'unknown error'));
+    }
+  );
+}
+
 self.onmessage = function (event) {
   var request = event.data;
+  var reading = request.warmUp ? null : readRequest(request);
+  if (reading) {
+    // A failed read is reported below, once the checker has loaded.
+    reading.catch(function () {});
+  }
   loadChecker()
     .then(function (checker) {
       if (request.warmUp) {
         return warmUp(checker);
       }
-      // A chosen file is read here, at the same time as the page reads it.
-      return request.file
-        ? request.file.arrayBuffer().then(function (buffer) {
-            return runCheck(checker, request, buffer);
-          })
-        : runCheck(checker, request, request.buffer);
+      return reading.then(function (buffer) {
+        return runCheck(checker, request, buffer);
+      });
     })
     .catch(function (error) {
       self.postMessage({ type: 'failed', id: request.id, message: String((error && error.message) || error) });

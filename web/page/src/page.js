@@ -84,7 +84,7 @@ function startInPage() {
 }
 
 // Sends the bytes on the page for checking, or a chosen file, which the
-// worker then reads itself while the page reads its own copy for the grid.
+// worker then reads and, with the result, hands to the page for the grid.
 function sendCheck(file) {
   if (state.workerBusy && !worker.inPage) {
     // A check still looking for every fault of a large file is not waited
@@ -94,8 +94,11 @@ function sendCheck(file) {
   }
   state.checkStarted = performance.now();
   state.requestId += 1;
+  // The worker checks once: `store` takes the fault the result text names,
+  // `everyStore` every fault and note as they are found.
   state.store = new FaultStore(KEPT_FAULTS);
-  state.everyStore = null;
+  state.everyStore = new FaultStore(KEPT_FAULTS);
+  state.resultShown = false;
   state.workerBusy = true;
   state.waitingForBytes = [];
   if (file) {
@@ -111,6 +114,13 @@ function onWorkerMessage(message) {
   if (message.id !== state.requestId) {
     return;
   }
+  if (message.fileBytes) {
+    state.bytes = new Uint8Array(message.fileBytes);
+    state.readTime = message.readTime;
+    var waiting = state.waitingForBytes;
+    state.waitingForBytes = [];
+    waiting.forEach(onWorkerMessage);
+  }
   if (state.bytes === null && message.type !== 'failed') {
     state.waitingForBytes.push(message);
     return;
@@ -120,14 +130,16 @@ function onWorkerMessage(message) {
       state.store.addPage(message);
     } else {
       state.everyStore.addPage(message);
-      showProgress('Finding every fault… ' + plural(state.everyStore.count, 'found') + ' so far', null);
+      if (state.resultShown) {
+        showProgress('Finding every fault… ' + plural(state.everyStore.count, 'found') + ' so far', null);
+      }
     }
   } else if (message.type === 'result') {
     state.store.finish();
     state.checkTime = performance.now() - state.checkStarted;
+    state.resultShown = true;
     showResult(message);
     if (message.everyPass) {
-      state.everyStore = new FaultStore(KEPT_FAULTS);
       showProgress('Finding every fault…', null);
     } else {
       state.workerBusy = false;
@@ -162,37 +174,13 @@ function hideProgress() {
   page.byId('progress').hidden = true;
 }
 
+// A chosen file is read once, by the worker, which hands its bytes to the
+// page with the result.
 function readFile(file) {
   resetFile(file.name, null);
   state.file = file;
   sendCheck(file);
-  var reader = new FileReader();
-  showProgress('Reading ' + file.name + '…', 0);
-  reader.onprogress = function (event) {
-    if (event.lengthComputable && state.bytes === null) {
-      showProgress('Reading ' + file.name + '…', event.loaded / event.total);
-    }
-  };
-  var requestId = state.requestId;
-  reader.onload = function () {
-    if (requestId !== state.requestId) {
-      return;
-    }
-    state.readTime = performance.now() - state.checkStarted;
-    state.bytes = new Uint8Array(reader.result);
-    showProgress('Checking…', null);
-    var waiting = state.waitingForBytes;
-    state.waitingForBytes = [];
-    waiting.forEach(onWorkerMessage);
-  };
-  reader.onerror = function () {
-    if (requestId !== state.requestId) {
-      return;
-    }
-    hideProgress();
-    showFailure('cannot read ' + file.name + ': ' + (reader.error ? reader.error.message : 'unknown error'));
-  };
-  reader.readAsArrayBuffer(file);
+  showProgress('Reading and checking ' + file.name + '…', null);
 }
 
 function resetFile(fileName, bytes) {
