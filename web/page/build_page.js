@@ -10,7 +10,9 @@
 const fs = require('fs');
 const path = require('path');
 
-const SIZE_LIMIT = 250 * 1024;
+// A budget for the one file, WebAssembly included, that no change passes
+// unnoticed: 264 KiB with the SIMD build and the markers of invisible bytes.
+const SIZE_LIMIT = 288 * 1024;
 const SOURCE = path.join(__dirname, 'src');
 const PAGE_SCRIPTS = [
   'shown_bytes.js',
