@@ -133,12 +133,16 @@ void startFreshRecord(PointRecord& record) {
 }
 
 // The plain run's step for one row: checks `line` and keeps its name when
-// it passes; true when it does not. It is a call of its own, not part of
-// the row loop: a WebAssembly engine moves a function to its optimised code
-// only between calls, so rows checked inside the loop's one call would run
-// in the engine's first, slower code to the end of the file.
-[[gnu::noinline]] bool checkAndKeepRow(RunState& run, std::string_view line, PointRecord& record,
-                                       RowFields& fields, PointList& points) {
+// it passes; true when it does not. In WebAssembly it is a call of its own,
+// not part of the row loop: an engine there moves a function to its
+// optimised code only between calls, so rows checked inside the loop's one
+// call would run in the engine's first, slower code to the end of the file.
+// Natively the call would only cost time.
+#if defined(__wasm__)
+[[gnu::noinline]]
+#endif
+bool checkAndKeepRow(RunState& run, std::string_view line, PointRecord& record, RowFields& fields,
+                     PointList& points) {
   run.startLine(line);
   startFreshRecord(record);
   if (checkRowToFirstFault(run, line, record, fields)) {
