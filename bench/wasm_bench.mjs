@@ -104,20 +104,36 @@ function peakMemory(argv) {
   return median(samples);
 }
 
-// A script for a Node process of its own that loads the checker and checks
-// FILE once, for the peak memory of check(): with `pages`, the faults go to
-// onPage and are dropped; with `all`, they are kept in `faults`.
+// A script for a Node process of its own that loads the checker, checks
+// FILE once and prints how long the check took: the peak memory of check(),
+// and its time in a fresh process, where the engine still compiles the hot
+// code and the module's memory is new. With `pages`, the faults go to onPage
+// and are dropped; with `all`, they are kept in `faults`.
 const checkOnce = `
 const {readFileSync} = require("node:fs");
 const [core, checkerJs, file, how] = process.argv.slice(1);
 const source = readFileSync(checkerJs, "utf8");
 const checker = new Function(source + "\\nreturn createMarlintChecker;")()(require(core));
 const options = how === "plain" ? {} : how === "pages" ? {every: true, onPage() {}} : {every: true};
-checker.check(readFileSync(file), options).then((result) => { globalThis.kept = result; });
+const bytes = readFileSync(file);
+checker.check("1,1,False\\n").then(() => {
+  const start = process.hrtime.bigint();
+  return checker.check(bytes, options).then((result) => {
+    globalThis.kept = result;
+    process.stdout.write(String(Number(process.hrtime.bigint() - start) / 1e6));
+  });
+});
 `;
 
 function checkOnceArgv(build, file, how) {
   return [process.execPath, "-e", checkOnce, join(build.web, "marlint-core.js"), build.checkerJs, file, how];
+}
+
+function timedFirstCheck(build, file) {
+  return () => {
+    const argv = checkOnceArgv(build, file, "plain");
+    return Number(spawnSync(argv[0], argv.slice(1), {encoding: "utf8"}).stdout);
+  };
 }
 
 // Times every command of `commands`, each a function returning milliseconds
@@ -227,8 +243,9 @@ async function main() {
       commands.push(() => timeProcess([process.execPath, join(build.web, "marlint.js"), path]));
       commands.push(timedCheck(checkers[i], bytes, {}));
       commands.push(timedCheck(checkers[i], bytes, {every: true}));
-      names.push(...["native", "native --all", "Node command", "check()", "check({every})"].map((name) =>
-        `${build.name}: ${name}`));
+      commands.push(timedFirstCheck(build, path));
+      names.push(...["native", "native --all", "Node command", "check()", "check({every})",
+        "check(), first in a fresh process"].map((name) => `${build.name}: ${name}`));
     });
     const times = await inTurns(commands, runs);
     const memory = builds.flatMap((build) => [
@@ -237,6 +254,7 @@ async function main() {
       peakMemory([process.execPath, join(build.web, "marlint.js"), path]),
       peakMemory(checkOnceArgv(build, path, "plain")),
       peakMemory(checkOnceArgv(build, path, "every")),
+      peakMemory(checkOnceArgv(build, path, "plain")),
     ]);
     console.log(`\n1,000,000 rows, ${what} (${(statSync(path).size / 1e6).toFixed(2)} MB), load ${load()}:\n`);
     console.log("| | time | / native | / old | peak memory | / native |\n|---|---:|---:|---:|---:|---:|");
