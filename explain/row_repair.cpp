@@ -104,29 +104,30 @@ std::vector<RowRepair> repairsOfRow(std::string_view line, const RunState& run) 
   } else if (fields.size() + 1 == row_field::kCount) {
     collectInsertions(line, fields, candidates);
   }
+  // Each edit is checked once, keeping the row it gives.
+  std::vector<RowRepair> working;
+  for (RowRepair& candidate : candidates) {
+    candidate.repairedRow = edited(line, candidate);
+    if (rowChecks(candidate.repairedRow, run)) {
+      working.push_back(std::move(candidate));
+    }
+  }
   // An empty field too many changes no value: where dropping one makes
   // the row check, an edit of a value would only seem to.
-  const bool dropsEmptyField =
-      std::any_of(candidates.begin(), candidates.end(), [&](const RowRepair& candidate) {
-        return candidate.kind == RowRepair::Kind::kDropEmpty &&
-               rowChecks(edited(line, candidate), run);
-      });
+  const bool dropsEmptyField = std::any_of(
+      working.begin(), working.end(),
+      [](const RowRepair& repair) { return repair.kind == RowRepair::Kind::kDropEmpty; });
   std::vector<RowRepair> repairs;
-  for (const RowRepair& candidate : candidates) {
-    if (dropsEmptyField && candidate.kind != RowRepair::Kind::kDropEmpty) {
-      continue;
-    }
-    std::string repairedRow = edited(line, candidate);
-    if (!rowChecks(repairedRow, run)) {
+  for (RowRepair& repair : working) {
+    if (dropsEmptyField && repair.kind != RowRepair::Kind::kDropEmpty) {
       continue;
     }
     // Two edits that give the same row are one: of a comma too many beside
     // empty fields, the last, so a comma at the row's end is named as such.
-    if (!repairs.empty() && repairs.back().repairedRow == repairedRow) {
+    if (!repairs.empty() && repairs.back().repairedRow == repair.repairedRow) {
       repairs.pop_back();
     }
-    repairs.push_back(candidate);
-    repairs.back().repairedRow = std::move(repairedRow);
+    repairs.push_back(std::move(repair));
   }
   return repairs;
 }
