@@ -9,6 +9,7 @@
 
 #include "checks/accepted_values.h"
 #include "checks/duplicate_names.h"
+#include "checks/every_reading.h"
 #include "checks/name_index.h"
 #include "checks/row_columns.h"
 #include "input/split_fields.h"
@@ -18,10 +19,6 @@ namespace marlint {
 namespace {
 
 constexpr std::size_t kFirstTypedField = row_field::kPointType;
-
-// The fields of the row under check. The row loop keeps one for all rows:
-// clearing fourteen views for every row would cost a third of the split.
-using RowFields = std::array<std::string_view, row_field::kCount>;
 
 // Notes the name of the row being checked, which passed its own check, and
 // reports it when an earlier row has it too.
@@ -46,18 +43,27 @@ bool dependsOnUnsettled(const RowColumn& column, const PointRecord& record, Fiel
 }
 
 // Checks column `field` and returns true when the row must stop here. Going
-// on, a column that depends on a failed or skipped one is skipped, and a
-// failed or skipped column is noted in `unsettled`. The check is taken from
-// the table as a constant, so that the compiler calls, and can inline, it
-// directly.
+// on, a column that depends on a failed or skipped one is tried under every
+// reading of those instead, and noted in `verdicts` as failed when none
+// accepts it, as skipped otherwise. The check is taken from the table as a
+// constant, so that the compiler calls, and can inline, it directly.
 template <RowScope scope, std::size_t field>
-bool checkColumn(RunState& run, const RowFields& fields, PointRecord& record, FieldSet& unsettled) {
+bool checkColumn(RunState& run, const RowFields& fields, PointRecord& record,
+                 RowVerdicts& verdicts) {
   if constexpr (scope == RowScope::kToFirstFault) {
     return kRowColumns[field].check(run, fields[field], record);
   } else {
-    if ((unsettled != 0 && dependsOnUnsettled(kRowColumns[field], record, unsettled)) ||
-        kRowColumns[field].check(run, fields[field], record)) {
-      unsettled = static_cast<FieldSet>(unsettled | fieldBit(field));
+    bool failed = false;
+    if (verdicts.unsettled != 0 &&
+        dependsOnUnsettled(kRowColumns[field], record, verdicts.unsettled)) {
+      failed = checkUnderEveryReading(run, fields, record, verdicts, field);
+      verdicts.unsettled = static_cast<FieldSet>(verdicts.unsettled | fieldBit(field));
+    } else if (kRowColumns[field].check(run, fields[field], record)) {
+      failed = true;
+      verdicts.unsettled = static_cast<FieldSet>(verdicts.unsettled | fieldBit(field));
+    }
+    if (failed) {
+      verdicts.failed = static_cast<FieldSet>(verdicts.failed | fieldBit(field));
     }
     return false;
   }
@@ -65,8 +71,8 @@ bool checkColumn(RunState& run, const RowFields& fields, PointRecord& record, Fi
 
 template <RowScope scope, std::size_t... offsets>
 bool checkTypedColumns(RunState& run, const RowFields& fields, PointRecord& record,
-                       FieldSet& unsettled, std::index_sequence<offsets...>) {
-  return (checkColumn<scope, kFirstTypedField + offsets>(run, fields, record, unsettled) || ...);
+                       RowVerdicts& verdicts, std::index_sequence<offsets...>) {
+  return (checkColumn<scope, kFirstTypedField + offsets>(run, fields, record, verdicts) || ...);
 }
 
 // Splits `line` and checks its columns in column order; returns true when
@@ -81,12 +87,12 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
   if (splitFieldsInto(line, ',', fields) != fields.size()) {
     return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
   }
-  FieldSet unsettled = 0;
-  if (checkColumn<scope, row_field::kPointKind>(run, fields, record, unsettled) ||
-      checkColumn<scope, row_field::kPointName>(run, fields, record, unsettled)) {
+  RowVerdicts verdicts;
+  if (checkColumn<scope, row_field::kPointKind>(run, fields, record, verdicts) ||
+      checkColumn<scope, row_field::kPointName>(run, fields, record, verdicts)) {
     return true;
   }
-  const bool namePassed = (unsettled & fieldBit(row_field::kPointName)) == 0;
+  const bool namePassed = (verdicts.unsettled & fieldBit(row_field::kPointName)) == 0;
   if constexpr (scope == RowScope::kEveryColumn) {
     if (namePassed) {
       reportRepeatSoFar(run, *namesSoFar, record.name);
@@ -99,12 +105,12 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
     if (record.kind == kMethodPointKind[0] && namePassed) {
       setDevicePathNumber(record);
     }
-    return unsettled != 0;
+    return verdicts.unsettled != 0;
   }
   return checkTypedColumns<scope>(
-             run, fields, record, unsettled,
+             run, fields, record, verdicts,
              std::make_index_sequence<row_field::kCount - kFirstTypedField>()) ||
-         unsettled != 0;
+         verdicts.unsettled != 0;
 }
 
 // The plain run's row check is flattened: every check is inlined into it, as

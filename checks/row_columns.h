@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 #include "checks/address_columns.h"
 #include "checks/column_check.h"
@@ -39,6 +40,24 @@ constexpr FieldSet fieldsOf(std::initializer_list<std::size_t> fields) {
   return set;
 }
 
+// The fields of one row.
+using RowFields = std::array<std::string_view, row_field::kCount>;
+
+// Texts that a column read by later checks may have been meant to hold, one
+// for each way those checks read it.
+struct Readings {
+  const std::string_view* texts = nullptr;
+  std::size_t count = 0;
+
+  const std::string_view* begin() const { return texts; }
+  const std::string_view* end() const { return texts + count; }
+};
+
+template <std::size_t count>
+constexpr Readings readingsOf(const std::array<std::string_view, count>& texts) {
+  return {texts.data(), count};
+}
+
 struct RowColumn {
   ColumnCheck check;
   // The columns whose values the check reads, whatever the point.
@@ -46,6 +65,11 @@ struct RowColumn {
   // The columns only the column's own rule reads. A point with constant
   // values never applies it: its data columns need only be empty.
   FieldSet ownRulePremises;
+  // For a column that is a premise: the readings a later column is tried
+  // under when this one is faulty. A column whose premise is faulty is
+  // still reported when no reading of the faulty premise accepts it
+  // (`checks/every_reading.h`), rather than skipped as a guess.
+  Readings readings = {};
 };
 
 namespace row_premises {
@@ -59,18 +83,33 @@ inline constexpr FieldSet kConstantPointGate =
     fieldsOf({row_field::kPointKind, row_field::kPointType, row_field::kConstantValue});
 }  // namespace row_premises
 
-// The one table of the columns: check, premises, premises of the own rule.
+namespace premise_readings {
+// A configured point, and a method point, which reads no column past its name.
+inline constexpr std::array<std::string_view, 2> kKinds = {"C", "D"};
+inline constexpr std::array<std::string_view, 3> kTypes = {"SAMPLE", "EVENT", "CONDITION"};
+// No constant value, and one that is both an EVENT value and a CONDITION code.
+inline constexpr std::array<std::string_view, 2> kConstantValues = {"", "1000"};
+// Data types read only whether the path is a CNC or a PMC path.
+inline constexpr std::array<std::string_view, 2> kDataPaths = {"", "PMC path 1"};
+inline constexpr std::array<std::string_view, 8> kDataTypes = {"1", "2", "3", "4",
+                                                               "5", "6", "7", "8"};
+}  // namespace premise_readings
+
+// The one table of the columns: check, premises, premises of the own rule,
+// and the readings of the columns that are premises.
 inline constexpr std::array<RowColumn, row_field::kCount> kRowColumns = {{
-    {checkPointKind, 0, 0},
+    {checkPointKind, 0, 0, readingsOf(premise_readings::kKinds)},
     {checkPointName, row_premises::kKind, 0},
-    {checkPointType, row_premises::kKind, 0},
-    {checkConstantValue, row_premises::kKindAndType, 0},
+    {checkPointType, row_premises::kKind, 0, readingsOf(premise_readings::kTypes)},
+    {checkConstantValue, row_premises::kKindAndType, 0,
+     readingsOf(premise_readings::kConstantValues)},
     {checkCycle, row_premises::kKind, 0},
     {checkUnit, row_premises::kKindAndType, 0},
     {checkXmlLocation, row_premises::kKind, 0},
-    {checkDataPath, row_premises::kConstantPointGate, 0},
+    {checkDataPath, row_premises::kConstantPointGate, 0, readingsOf(premise_readings::kDataPaths)},
     // CNC and PMC paths have different data types.
-    {checkDataType, row_premises::kConstantPointGate, fieldsOf({row_field::kDataPath})},
+    {checkDataType, row_premises::kConstantPointGate, fieldsOf({row_field::kDataPath}),
+     readingsOf(premise_readings::kDataTypes)},
     {checkReturnType, row_premises::kConstantPointGate, 0},
     {checkAccessType, row_premises::kConstantPointGate, 0},
     // Address letters, address ranges and the bit position go by data type.
@@ -90,5 +129,32 @@ constexpr bool premisesPrecedeTheirColumns() {
   return true;
 }
 static_assert(premisesPrecedeTheirColumns());
+
+// Every column another reads has readings to try it with.
+constexpr bool everyPremiseHasReadings() {
+  FieldSet read = 0;
+  for (const RowColumn& column : kRowColumns) {
+    read = static_cast<FieldSet>(read | column.premises | column.ownRulePremises);
+  }
+  for (std::size_t field = 0; field < kRowColumns.size(); ++field) {
+    if ((read & fieldBit(field)) != 0 && kRowColumns[field].readings.count == 0) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(everyPremiseHasReadings());
+
+// The columns `field`'s check reads, and the columns those read, and so on.
+constexpr FieldSet premisesBehind(std::size_t field) {
+  FieldSet behind =
+      static_cast<FieldSet>(kRowColumns[field].premises | kRowColumns[field].ownRulePremises);
+  for (std::size_t earlier = field; earlier-- > 0;) {
+    if ((behind & fieldBit(earlier)) != 0) {
+      behind = static_cast<FieldSet>(behind | premisesBehind(earlier));
+    }
+  }
+  return behind;
+}
 
 }  // namespace marlint

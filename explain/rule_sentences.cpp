@@ -559,6 +559,29 @@ bool appendConditionCodeSubject(Sentence& sentence, SentencePart problem) {
   return true;
 }
 
+// "; this holds whatever the faulty data path should be" for a column
+// reported under every reading of its faulty premises.
+void appendFaultyPremises(std::string& out, std::uint16_t fields) {
+  if (fields == 0) {
+    return;
+  }
+  out.append("; this holds whatever the faulty ");
+  std::size_t left = 0;
+  for (std::uint16_t rest = fields; rest != 0;
+       rest = static_cast<std::uint16_t>(rest & (rest - 1))) {
+    ++left;
+  }
+  for (int field = 0; left > 0; ++field) {
+    if ((fields & (1u << field)) == 0) {
+      continue;
+    }
+    out.append(columnNameOf(Rule::kPointKind, field));
+    --left;
+    out.append(left > 1 ? ", " : left == 1 ? " and " : "");
+  }
+  out.append(" should be");
+}
+
 }  // namespace
 
 void appendRuleSentence(Sentence& sentence, Rule rule) {
@@ -580,6 +603,7 @@ void appendRuleSentence(Sentence& sentence, Rule rule) {
       break;
   }
   row.accepted.appendTo(sentence);
+  appendFaultyPremises(sentence.out, sentence.run.faultyPremises);
 }
 
 }  // namespace marlint

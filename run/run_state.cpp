@@ -64,6 +64,7 @@ bool RunState::record(Fault&& fault, Rule rule) {
 
 bool RunState::fail(Rule rule, std::string_view offending, std::string_view suffix) {
   if (silent) {
+    silentFailure = rule;
     return true;
   }
   Fault fault = faultAt(rule, offending);
@@ -73,6 +74,7 @@ bool RunState::fail(Rule rule, std::string_view offending, std::string_view suff
 
 bool RunState::failWithSentence(Rule rule, std::string_view offending, std::string_view sentence) {
   if (silent) {
+    silentFailure = rule;
     return true;
   }
   Fault fault = faultAt(rule, offending);
@@ -82,6 +84,7 @@ bool RunState::failWithSentence(Rule rule, std::string_view offending, std::stri
 
 bool RunState::failWithLine(Rule rule, std::string_view offending, std::string_view suffix) {
   if (silent) {
+    silentFailure = rule;
     return true;
   }
   Fault fault = faultAt(rule, offending);

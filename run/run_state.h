@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,15 @@ class RunState {
   // checks rows this way until its first faulty row, so that a file without
   // faults costs what the plain run costs, and then checks that row again.
   bool silent = false;
+
+  // The rule the last failure broke while the run was silent, so that a
+  // check tried on trial can tell one failure from another.
+  Rule silentFailure = Rule::kCannotOpen;
+
+  // Row fields, one bit per field counted from 0, whose faulty values the
+  // fault being recorded does not hang on: the column is wrong whatever
+  // they should have been. 0 for every other fault.
+  std::uint16_t faultyPremises = 0;
 
   // The empty line that ended the point rows, 0 when they ended otherwise.
   std::size_t emptyLineNumber = 0;

@@ -245,12 +245,14 @@ const std::vector<ApiCase> kApiCases = {
       {2, 30, 6, "xml-location", "Controler", 0, {"Controller"}},
       {2, 41, 8, "cnc-data-type", "9"},
       {2, 43, 9, "return-type", "string", 0, {"String"}}}},
-    // A check whose premise failed stays silent: no constant value, unit or
-    // data column without a point type, no data type without a data path,
-    // no address, start address or bit position without a data type, and
-    // nothing after an unknown point kind. Columns that do not depend on
-    // the faulty one are still checked (the cycle on line 2).
-    {"DependentChecksStaySilent",
+    // A column whose premise failed is reported only when no reading of
+    // the premise accepts it: data type "1" passes as SAMPLE (line 2),
+    // address type "D" on a PMC path (line 3), cycle "x" on a "D" row
+    // (line 5); a unit or return type "x" under no point type (line 2),
+    // address type "D" and bit position "x" under no data type of a CNC
+    // path (line 4), and a data path "x" under no constant value (line 6)
+    // are faults whatever the faulty column should be.
+    {"DependentColumnsAreFaultsOnlyUnderEveryReading",
      rows({withFields(kCncSampleRow, {{2, "POINT"}, {3, "5"}, {4, "5"}, {5, "x"}, {9, "x"}}),
            withFields(kSampleRow, {{7, "x"}, {8, "1"}}),
            withFields(kCncSampleRow, {{1, "Temp3"}, {8, "x"}, {11, "D"}, {12, "x"}, {13, "x"}}),
@@ -260,10 +262,35 @@ const std::vector<ApiCase> kApiCases = {
      "POINT is illegal point type.",
      {{2, 9, 2, "point-type", "POINT"},
       {2, 17, 4, "cycle", "5"},
+      {2, 19, 5, "unit-name", "x"},
+      {2, 29, 9, "return-type", "x"},
       {3, 37, 7, "data-path", "x"},
       {4, 32, 8, "cnc-data-type", "x"},
+      {4, 43, 11, "cnc-address-type", "D"},
+      {4, 45, 12, "start-address-type-1", "x"},
+      {4, 47, 13, "bit-pos-not-allowed", "x"},
       {5, 1, 0, "point-kind", "c", 0, {"C"}},
-      {6, 16, 3, "event-value", "A-1"}}},
+      {5, 3, 1, "point-name", "1x"},
+      {6, 16, 3, "event-value", "A-1"},
+      {6, 36, 7, "data-path", "x"}}},
+    // Past the header's PMC paths, the address type, start address and
+    // bit position are wrong on every path and every data type.
+    {"WrongOnEveryPathAndDataType",
+     rows({"C,V1,EVENT,,800,,Device,PMC path 3,7,String,R,Q,70000,9"}),
+     Scope::kEveryFault,
+     "PMC path 3 is illegal data path.",
+     {{2, 25, 7, "data-path", "PMC path 3"},
+      {2, 47, 11, "address-letter", "Q"},
+      {2,
+       49,
+       12,
+       "pmc-start-address",
+       "70000",
+       0,
+       {},
+       "start address \"70000\" is out of range; for data types 5 to 8 it is 0 to 59999 (empty "
+       "means 0), digits only; this holds whatever the faulty data path should be"},
+      {2, 55, 13, "bit-pos", "9"}}},
     // A point with constant values needs no data type to be checked: every
     // data column must simply be empty.
     {"ConstantPointDataColumnsNeedNoDataType",
