@@ -147,8 +147,12 @@ std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at) {
   return length;
 }
 
+bool isQuotedWhole(std::string_view text) {
+  return text.size() <= kLongestQuotedText;
+}
+
 void appendQuotedForPeople(std::string& out, std::string_view text) {
-  const bool shortened = text.size() > kLongestQuotedText;
+  const bool shortened = !isQuotedWhole(text);
   out.push_back('"');
   appendEscaped(out, shortened ? headOf(text, kShortenedTextLength) : text, Escapes::kForPeople);
   if (!shortened) {

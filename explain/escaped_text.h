@@ -18,6 +18,10 @@ namespace marlint {
 // or one beyond U+10FFFF.
 std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at);
 
+// Whether a quote for people shows `text` whole; a longer one is cut and
+// followed by its size, such as "AVeryVeryLong..." (85 bytes).
+bool isQuotedWhole(std::string_view text);
+
 // Appends `text` in double quotes for a message line. A double quote and a
 // backslash get a backslash in front; tab, CR and LF are written \t, \r,
 // \n; every other control byte, every byte outside a well-formed UTF-8

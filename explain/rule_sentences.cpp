@@ -84,6 +84,16 @@ void appendCount(std::string& out, std::size_t count, std::string_view singular)
   }
 }
 
+// " has 51 characters", or " is too long" where the quote before it gave
+// the size of a text too long to show whole.
+void appendLength(std::string& out, std::string_view text) {
+  if (isQuotedWhole(text)) {
+    appendCount(out, text.size(), "character");
+  } else {
+    out.append(" is too long");
+  }
+}
+
 void appendReadsAs(std::string& out, std::string_view text) {
   out.append(" reads as ");
   appendDecimal(out, readLeadingInt(text));
@@ -183,13 +193,13 @@ void pointNameProblem(Sentence& sentence) {
     appendQuotedForPeople(sentence.out,
                           text.substr(0, std::max<std::size_t>(utf8SequenceLength(text, 0), 1)));
   } else if (!appendFirstRefused(sentence.out, text, isAsciiAlnum)) {
-    appendCount(sentence.out, text.size(), "character");
+    appendLength(sentence.out, text);
   }
 }
 
 void eventValueProblem(Sentence& sentence) {
   if (!appendFirstRefused(sentence.out, sentence.fault.text, isAsciiAlnum)) {
-    appendCount(sentence.out, sentence.fault.text.size(), "character");
+    appendLength(sentence.out, sentence.fault.text);
   }
 }
 
@@ -260,8 +270,11 @@ void uncheckedLines(Sentence& sentence) {
   const std::size_t count = sentence.run.uncheckedLineCount();
   sentence.out.append("the ");
   appendDecimal(sentence.out, count);
-  sentence.out.append(count == 1 ? " line after this empty line is not checked"
-                                 : " lines after this empty line are not checked");
+  sentence.out.append(count == 1
+                          ? " line after this empty line is not read, so it may hold faults that "
+                            "the result does not show"
+                          : " lines after this empty line are not read, so they may hold faults "
+                            "that the result does not show");
 }
 
 // " to "Path3"" when the header line gives more than one CNC path.
@@ -415,7 +428,7 @@ constexpr RuleSentence kRuleSentences[] = {
      Subject::kConditionCode,
      conditionCodeProblem,
      {"; a ", kConditionTypeName, " code is ", kConditionCodes,
-      ", codes are separated by single blanks"},
+      ", and codes are separated by single blanks"},
      nullptr},
     {Rule::kCycle, Subject::kColumn, readsAs, {"; expected ", kCycles}, nullptr},
     {Rule::kUnitName,
@@ -554,8 +567,13 @@ bool appendConditionCodeSubject(Sentence& sentence, SentencePart problem) {
     kNoConditionCodes.appendTo(sentence);
     return false;
   }
-  sentence.out.append(
-      " has an empty code, from two blanks in a row or a blank at its start or end");
+  const std::string_view written = fields[index];
+  sentence.out.push_back(' ');
+  appendQuotedForPeople(sentence.out, written);
+  sentence.out.append(written.front() == ' '  ? " starts with a blank"
+                      : written.back() == ' ' ? " ends with a blank"
+                                              : " has two blanks in a row");
+  sentence.out.append(", which makes an empty code");
   return true;
 }
 

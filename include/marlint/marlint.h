@@ -135,7 +135,8 @@ struct CheckOptions {
 
   // Also give notes, after the faults: where an empty line ends the rows
   // while non-empty lines follow it, a note at that line says how many lines
-  // after it are not checked (every line after it, empty ones included).
+  // after it are not read, so that faults there do not show in the result
+  // (every line after it is counted, empty ones included).
   // Counting them reads the rest of the input, which a check without notes
   // never does. A check that stops at a fault before that line gives none.
   bool includeNotes = false;

@@ -1130,8 +1130,8 @@ const std::vector<ApiCase> kApiCases = {
        "",
        0,
        {},
-       "constant value has an empty code, from two blanks in a row or a blank at its start or "
-       "end; a CONDITION code is 1000 to 2999, codes are separated by single blanks"}}},
+       "constant value \"1000  2999\" has two blanks in a row, which makes an empty code; a "
+       "CONDITION code is 1000 to 2999, and codes are separated by single blanks"}}},
     // Notes, when asked for: the lines after the empty line that ends the
     // rows are counted, empty ones included; they never change the result.
     {"NoteAfterTheEmptyLine",
@@ -1145,7 +1145,8 @@ const std::vector<ApiCase> kApiCases = {
        "",
        0,
        {},
-       "the 3 lines after this empty line are not checked",
+       "the 3 lines after this empty line are not read, so they may hold faults that the "
+       "result does not show",
        Severity::kNote}},
      true},
     {"NoteAfterTheFaults",
@@ -1160,7 +1161,8 @@ const std::vector<ApiCase> kApiCases = {
        "",
        0,
        {},
-       "the 1 line after this empty line is not checked",
+       "the 1 line after this empty line is not read, so it may hold faults that the result "
+       "does not show",
        Severity::kNote}},
      true},
     {"NoNoteWithoutTextAfterTheEmptyLine",

@@ -106,7 +106,8 @@ const std::vector<ReportCase> kReportCases = {
     {"NoteForTheLinesAfterTheEmptyLine",
      std::string(kHeader) + kGoodRow + "\n" + kGoodRow + "\n",
      {"--locate"},
-     "FILE:3:1: note: the 2 lines after this empty line are not checked\n"},
+     "FILE:3:1: note: the 2 lines after this empty line are not read, so they may hold faults "
+     "that the result does not show\n"},
 };
 
 void PrintTo(const ReportCase& c, std::ostream* out) {
@@ -197,7 +198,9 @@ TEST(JsonReport, EmptyTextsAndNotes) {
   EXPECT_EQ(note["text"], "");
   EXPECT_EQ(note["message"], "");
   EXPECT_EQ(note["rule"], "unchecked-lines");
-  EXPECT_EQ(note["detail"], "the 1 line after this empty line is not checked");
+  EXPECT_EQ(note["detail"],
+            "the 1 line after this empty line is not read, so it may hold faults that the result "
+            "does not show");
 }
 
 TEST(JsonReport, FaultWithoutLineHasNulls) {

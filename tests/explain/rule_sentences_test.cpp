@@ -71,6 +71,10 @@ const std::vector<SentenceCase> kSentenceCases = {
     {Rule::kPointName, rows({withField(kSampleRow, 1, kLongName)}),
      "point name \"" + kLongName +
          "\" has 51 characters; expected a letter, then letters and digits, 50 at most"},
+    // A name too long to quote whole is given with its size once.
+    {Rule::kPointName, rows({withField(kSampleRow, 1, kLongName + std::string(10, 'x'))}),
+     "point name \"" + kLongName.substr(0, 40) +
+         "...\" (61 bytes) is too long; expected a letter, then letters and digits, 50 at most"},
     {Rule::kMethodName, rows({"D,Foo_1,,,,,,,,,,,,"}),
      "point name \"Foo_1\": \"Foo\" is not a method name; expected one of the 23 method names, "
      "such as \"ReadEmergency\", \"ReadOperatorMessages\", \"ReadNumberOfPaths\", optionally "
@@ -93,10 +97,10 @@ const std::vector<SentenceCase> kSentenceCases = {
      "constant value \"1000 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010\" has 11 codes; a "
      "CONDITION point has 1 to 10 codes separated by single blanks"},
     {Rule::kConditionCode, rows({withField(kConditionRow, 3, "1000 3000")}),
-     "constant value code \"3000\" reads as 3000; a CONDITION code is 1000 to 2999, codes are "
+     "constant value code \"3000\" reads as 3000; a CONDITION code is 1000 to 2999, and codes are "
      "separated by single blanks"},
     {Rule::kConditionCode, rows({withField(kConditionRow, 3, "1000 10-0")}),
-     "constant value code \"10-0\" holds \"-\"; a CONDITION code is 1000 to 2999, codes are "
+     "constant value code \"10-0\" holds \"-\"; a CONDITION code is 1000 to 2999, and codes are "
      "separated by single blanks"},
     {Rule::kCycle, rows({withField(kSampleRow, 4, "10001")}),
      "cycle \"10001\" reads as 10001; expected 100 to 10000"},
@@ -159,7 +163,8 @@ const std::vector<SentenceCase> kSentenceCases = {
     {Rule::kDuplicateName, rows({kSampleRow, kSampleRow}),
      "point name \"Temp1\" is repeated; it first appears on line 2"},
     {Rule::kUncheckedLines, rows({kSampleRow, "", "x"}),
-     "the 1 line after this empty line is not checked"},
+     "the 1 line after this empty line is not read, so it may hold faults that the result "
+     "does not show"},
 };
 
 TEST(RuleSentence, EveryRuleHasARowInTheTable) {

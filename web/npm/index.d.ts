@@ -11,7 +11,7 @@ export interface Fault {
   column: number | null;
   /**
    * "error" for a fault; "note" for what a person should know but breaks no
-   * rule, such as lines after an empty line that are not checked. Notes come
+   * rule, such as lines after an empty line that are not read. Notes come
    * after the faults and never change the result.
    */
   severity: 'error' | 'note';
