@@ -29,6 +29,25 @@ void reportRepeatSoFar(RunState& run, NameIndex& namesSoFar, std::string_view na
   }
 }
 
+// A row with a wrong number of fields whose kind and name still read right
+// has its name counted for repeats: fixing its fields would leave the
+// repeat as the next fault.
+void noteNameOfMisshapenRow(RunState& run, const RowFields& fields, std::size_t fieldCount,
+                            NameIndex& namesSoFar) {
+  if (fieldCount <= row_field::kPointName) {
+    return;
+  }
+  PointRecord record;
+  const bool wasSilent = run.silent;
+  run.silent = true;
+  const bool readsRight = !checkPointKind(run, fields[row_field::kPointKind], record) &&
+                          !checkPointName(run, fields[row_field::kPointName], record);
+  run.silent = wasSilent;
+  if (readsRight) {
+    reportRepeatSoFar(run, namesSoFar, record.name);
+  }
+}
+
 // How far the checks of one row go.
 enum class RowScope {
   kToFirstFault,  // stop at the row's first faulty column
@@ -84,8 +103,13 @@ template <RowScope scope>
 bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, RowFields& fields,
                   NameIndex* namesSoFar) {
   // A wrong number of fields is one fault for the whole line.
-  if (splitFieldsInto(line, ',', fields) != fields.size()) {
-    return run.fail(Rule::kRowFieldCount, line, " is illegal format.");
+  const std::size_t fieldCount = splitFieldsInto(line, ',', fields);
+  if (fieldCount != fields.size()) {
+    run.fail(Rule::kRowFieldCount, line, " is illegal format.");
+    if constexpr (scope == RowScope::kEveryColumn) {
+      noteNameOfMisshapenRow(run, fields, fieldCount, *namesSoFar);
+    }
+    return true;
   }
   RowVerdicts verdicts;
   if (checkColumn<scope, row_field::kPointKind>(run, fields, record, verdicts) ||

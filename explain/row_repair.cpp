@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "checks/accepted_values.h"
 #include "checks/point_record.h"
 #include "checks/point_rows.h"
+#include "checks/row_columns.h"
 #include "explain/escaped_text.h"
 #include "input/split_fields.h"
 #include "input/text_rules.h"
@@ -94,6 +96,61 @@ void appendRepairSentence(std::string& out, const RowRepair& repair) {
   appendQuotedForPeople(out, repair.repaired);
 }
 
+void appendShiftedFields(std::string& out, std::string_view line,
+                         const std::vector<std::string_view>& fields, const RunState& run) {
+  RunState scratch;
+  scratch.xmlLocationNames = run.xmlLocationNames;
+  scratch.pathNameSet = run.pathNameSet;
+  scratch.silent = true;
+  scratch.startLine(line);
+  PointRecord record;
+  const std::size_t read = std::min(fields.size(), row_field::kCount);
+  std::size_t checked = 0;
+  while (checked < read && !kRowColumns[checked].check(scratch, fields[checked], record)) {
+    // A method point reads no field past its name.
+    const bool methodNameRead =
+        record.kind == kMethodPointKind[0] && checked == row_field::kPointName;
+    checked = methodNameRead ? read : checked + 1;
+  }
+  // A row whose kind does not check is no point row gone wrong, and one
+  // that breaks off early is not a shifted one.
+  const bool oneFieldOff = fields.size() + 1 == row_field::kCount || read + 1 == fields.size();
+  if (checked == 0 || (checked < read && !oneFieldOff)) {
+    return;
+  }
+  if (checked < read) {
+    out.append("; no single edit makes every column check, and the fields look shifted from the ");
+    out.append(columnOf(checked)).append(" on, which holds ");
+    appendQuotedForPeople(out, fields[checked]);
+    return;
+  }
+  if (fields.size() > read) {
+    out.append("; its first ");
+    appendDecimal(out, read);
+    const std::size_t tooMany = fields.size() - read;
+    if (tooMany == 1) {
+      out.append(" fields check, so the field after them is one too many");
+    } else {
+      out.append(" fields check, so the ");
+      appendDecimal(out, tooMany);
+      out.append(" after them are too many");
+    }
+    return;
+  }
+  out.append("; its ");
+  appendDecimal(out, read);
+  if (read == 1) {
+    out.append(" field checks as the first column");
+  } else {
+    out.append(" fields check as the first ");
+    appendDecimal(out, read);
+    out.append(" columns");
+  }
+  out.append(", so the last ");
+  appendDecimal(out, row_field::kCount - read);
+  out.append(row_field::kCount - read == 1 ? " is missing" : " are missing");
+}
+
 }  // namespace
 
 std::vector<RowRepair> repairsOfRow(std::string_view line, const RunState& run) {
@@ -140,6 +197,20 @@ void appendRowRepairs(std::string& out, std::vector<std::string>& suggestions,
   }
   if (repairs.size() == 1) {
     suggestions.assign(1, repairs.front().repairedRow);
+  }
+}
+
+void explainFieldCount(std::string& out, std::vector<std::string>& suggestions,
+                       std::string_view line, const RunState& run) {
+  const std::vector<std::string_view> fields = splitFields(line, ',');
+  if (fields.size() == row_field::kCount) {
+    return;
+  }
+  const std::vector<RowRepair> repairs = repairsOfRow(line, run);
+  if (repairs.empty()) {
+    appendShiftedFields(out, line, fields, run);
+  } else {
+    appendRowRepairs(out, suggestions, repairs);
   }
 }
 

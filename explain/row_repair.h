@@ -46,4 +46,12 @@ std::vector<RowRepair> repairsOfRow(std::string_view line, const RunState& run);
 void appendRowRepairs(std::string& out, std::vector<std::string>& suggestions,
                       const std::vector<RowRepair>& repairs);
 
+// For `line`, a point row with a wrong number of fields: the edits
+// `appendRowRepairs` names, or where none works, "; ... the fields look
+// shifted from the cycle on, which holds "CELSIUS"" at the first column that
+// does not check, or, where every field there is checks, how many are
+// missing or too many. Nothing for a row with the right number of fields.
+void explainFieldCount(std::string& out, std::vector<std::string>& suggestions,
+                       std::string_view line, const RunState& run);
+
 }  // namespace marlint

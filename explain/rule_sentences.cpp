@@ -167,10 +167,10 @@ void fieldCount(Sentence& sentence) {
 }
 
 // The one slip, such as a thousands separator, that makes the row check;
-// the repaired row is the suggestion when exactly one edit works.
+// the repaired row is the suggestion when exactly one edit works. Without
+// one, where the fields look shifted.
 void rowRepairs(Sentence& sentence) {
-  appendRowRepairs(sentence.out, sentence.suggestions,
-                   repairsOfRow(sentence.fault.text, sentence.run));
+  explainFieldCount(sentence.out, sentence.suggestions, sentence.fault.text, sentence.run);
 }
 
 void codeCount(Sentence& sentence) {

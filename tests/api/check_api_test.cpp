@@ -291,6 +291,17 @@ const std::vector<ApiCase> kApiCases = {
        "start address \"70000\" is out of range; for data types 5 to 8 it is 0 to 59999 (empty "
        "means 0), digits only; this holds whatever the faulty data path should be"},
       {2, 55, 13, "bit-pos", "9"}}},
+    // A row with a wrong number of fields still counts its name for
+    // repeats where its kind and name read right (line 2), not otherwise
+    // (line 4, whose kind is "X").
+    {"MisshapenRowsNameCountsForRepeats",
+     rows({std::string(kSampleRow) + ",,", kSampleRow, withField(kCncSampleRow, 0, "X") + ",,",
+           kCncSampleRow}),
+     Scope::kEveryFault,
+     std::string(kSampleRow) + ",, is illegal format.",
+     {{2, 1, -1, "row-field-count", std::string(kSampleRow) + ",,"},
+      {3, 3, 1, "duplicate-name", "Temp1", 2},
+      {4, 1, -1, "row-field-count", withField(kCncSampleRow, 0, "X") + ",,"}}},
     // A point with constant values needs no data type to be checked: every
     // data column must simply be empty.
     {"ConstantPointDataColumnsNeedNoDataType",

@@ -99,7 +99,8 @@ const std::vector<ReportCase> kReportCases = {
      {"--all"},
      "FILE:3:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"
      "FILE:3:43: error: bit position \"5\" is not empty; only data type 7 has a bit position\n"
-     "FILE:4:1: error: point row \"C,Temp2\" has 2 fields; expected 14 fields (13 commas)\n"
+     "FILE:4:1: error: point row \"C,Temp2\" has 2 fields; expected 14 fields (13 commas); its 2 "
+     "fields check as the first 2 columns, so the last 12 are missing\n"
      "FILE:5:3: error: point name \"Temp1\" is repeated; it first appears on line 2\n"
      "FILE:5:44: error: start address \"34\" is out of range; for data type 3 it is 1 to 33, "
      "digits only\n"},

@@ -35,12 +35,22 @@ const RepairCase kRepairCases[] = {
      kSampleRow},
     {"TheLastFieldMissing", "C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC path 2,6,String,R,D,100",
      "; a field is missing after the start address: the bit position, empty here", kSampleRow},
-    // Data type 7 needs its bit position: no empty field makes that row check.
-    {"NoEmptyFieldMakesItCheck", "C,Door1,SAMPLE,,500,NONE,Device,PMC path 1,7,String,R,X,10", "",
+    // Without an edit that makes the row check: where its fields stop
+    // checking, or how many are missing or too many.
+    {"NoEmptyFieldMakesItCheck", "C,Door1,SAMPLE,,500,NONE,Device,PMC path 1,7,String,R,X,10",
+     "; its 13 fields check as the first 13 columns, so the last 1 is missing", ""},
+    {"TwoFieldsTooMany", std::string(kSampleRow) + ",,",
+     "; its first 14 fields check, so the 2 after them are too many", ""},
+    {"OneFieldTooManyAtTheEnd", std::string(kSampleRow) + ",x",
+     "; its first 14 fields check, so the field after them is one too many", ""},
+    {"NoEditMakesItCheck", "C,T1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,x,",
+     "; no single edit makes every column check, and the fields look shifted from the cycle on, "
+     "which holds \"1\"",
      ""},
-    // Silent: two fields off, or one off with no edit that makes it check.
-    {"TwoFieldsTooMany", std::string(kSampleRow) + ",,", "", ""},
-    {"NoEditMakesItCheck", "C,T1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,x,", "", ""},
+    {"ACycleMissing", "C,T1,SAMPLE,,CELSIUS,Path,,1,String,R,,100,",
+     "; no single edit makes every column check, and the fields look shifted from the cycle on, "
+     "which holds \"CELSIUS\"",
+     ""},
     {"RightNumberOfFields", kSampleRow, "", ""},
 };
 
@@ -52,7 +62,7 @@ TEST_P(RowRepairs, NameTheEditThatMakesTheRowCheck) {
   derivePathNames(run, ControllerConfig{3, 2});
   std::string sentence;
   std::vector<std::string> suggestions;
-  appendRowRepairs(sentence, suggestions, repairsOfRow(c.row, run));
+  explainFieldCount(sentence, suggestions, c.row, run);
   EXPECT_EQ(sentence, c.sentence);
   EXPECT_EQ(suggestions, c.suggestion.empty() ? std::vector<std::string>{}
                                               : std::vector<std::string>{c.suggestion});

@@ -61,7 +61,8 @@ const std::vector<SentenceCase> kSentenceCases = {
     {Rule::kDcsLadder, "2,3,Yes\n",
      "DCS ladder \"Yes\" is not accepted; expected \"True\" or \"False\""},
     {Rule::kRowFieldCount, rows({"C,Temp1"}),
-     "point row \"C,Temp1\" has 2 fields; expected 14 fields (13 commas)"},
+     "point row \"C,Temp1\" has 2 fields; expected 14 fields (13 commas); its 2 fields check as "
+     "the first 2 columns, so the last 12 are missing"},
     {Rule::kPointKind, rows({withField(kSampleRow, 0, "X")}),
      "point kind \"X\" is not accepted; expected \"C\" (a configured point) or \"D\" (a method "
      "point)"},
