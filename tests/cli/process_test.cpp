@@ -327,6 +327,10 @@ constexpr CatalogueEntry kFaultyCatalogue[] = {
     {"joined-files", "two point files joined: a second header line, repeated names"},
     {"five-faults-one-row", "cycle, unit, XML location, data type and return type in one row"},
     {"rows-after-empty-line", "rows after an empty line, never checked"},
+    {"header-fault-then-rows", "a faulty DCS ladder, then rows with faults of their own"},
+    {"thousands-separator", "a cycle written with a thousands separator"},
+    {"row-missing-field", "a row with 13 fields: the address type left out"},
+    {"row-extra-field-repeated-name", "a row with 15 fields whose name a later row repeats"},
 };
 
 TEST(Process, FaultyCatalogueGivesItsExpectedReport) {
