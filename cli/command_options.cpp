@@ -34,9 +34,10 @@ constexpr OptionSpec kOptions[] = {
      "for a note, such as lines left unchecked)"},
     {'\0', "all", kAllOption, nullptr,
      "go on after the first fault and report every fault, in line\n"
-     "and column order: every column of a row is checked unless its\n"
-     "check depends on a faulty column, and the rows are checked\n"
-     "after a faulty header line too (implies --locate)"},
+     "and column order: a column whose check depends on a faulty\n"
+     "column is reported when no value of that column would accept\n"
+     "it, and the rows are checked after a faulty header line too\n"
+     "(implies --locate)"},
     {'\0', "json", kJsonOption, nullptr,
      "report as JSON Lines, one object per fault (implies --locate)"},
 };

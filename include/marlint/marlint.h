@@ -116,11 +116,11 @@ enum class Scope {
   // Stop at the first fault, as the result text does.
   kFirstFault,
   // Go on after the first fault and report every fault, in line and column
-  // order: every column of a row is checked unless its check depends on a
-  // faulty column, and the rows are checked after a faulty header line
-  // too: a faulty DCS ladder changes nothing for them, and a path count the
-  // line does not give is taken as the largest, so a row's path is a fault
-  // only when no count would accept it.
+  // order: a column whose check depends on a faulty column is reported when
+  // no value of that column would accept it, and the rows are checked after
+  // a faulty header line too: a faulty DCS ladder changes nothing for them,
+  // and a path count the line does not give is taken as the largest, so a
+  // row's path is a fault only when no count would accept it.
   kEveryFault,
 };
 
