@@ -41,7 +41,7 @@ class ReadingSearch {
                 std::size_t target)
       : run_(run),
         fields_(fields),
-        open_(static_cast<FieldSet>(premisesBehind(target) & verdicts.unsettled)),
+        open_(static_cast<FieldSet>(kPremisesBehind[target] & verdicts.unsettled)),
         target_(target) {}
 
   // True when some reading of the open premises, from `field` on, accepts
@@ -121,7 +121,7 @@ bool checkUnderEveryReading(RunState& run, const RowFields& fields, const PointR
   }
   PointRecord shown = *search.shownReading();
   forgetStoredBy(field, shown);
-  run.faultyPremises = static_cast<std::uint16_t>(verdicts.failed & premisesBehind(field));
+  run.faultyPremises = static_cast<std::uint16_t>(verdicts.failed & kPremisesBehind[field]);
   kRowColumns[field].check(run, fields[field], shown);
   run.faultyPremises = 0;
   return true;

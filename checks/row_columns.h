@@ -157,4 +157,15 @@ constexpr FieldSet premisesBehind(std::size_t field) {
   return behind;
 }
 
+// The same for every column, worked out once.
+constexpr std::array<FieldSet, row_field::kCount> premisesBehindEachColumn() {
+  std::array<FieldSet, row_field::kCount> behind{};
+  for (std::size_t field = 0; field < behind.size(); ++field) {
+    behind[field] = premisesBehind(field);
+  }
+  return behind;
+}
+inline constexpr std::array<FieldSet, row_field::kCount> kPremisesBehind =
+    premisesBehindEachColumn();
+
 }  // namespace marlint
