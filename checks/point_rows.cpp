@@ -72,8 +72,8 @@ bool checkTypedColumns(RunState& run, const RowFields& fields, PointRecord& reco
 // Splits `line` and checks its columns in column order; returns true when
 // the row has a fault. Going on after faults, the row's faults come in
 // column order, and every name that passed its own check is noted in
-// `namesSoFar`, also in a row that fails another column, so that a repeat is
-// reported at the name's column.
+// `namesSoFar`, when given, also in a row that fails another column, so
+// that a repeat is reported at the name's column.
 template <RowScope scope>
 bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, RowFields& fields,
                   NameIndex* namesSoFar) {
@@ -88,7 +88,7 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
   }
   const bool namePassed = (unsettled & fieldBit(row_field::kPointName)) == 0;
   if constexpr (scope == RowScope::kEveryColumn) {
-    if (namePassed) {
+    if (namePassed && namesSoFar != nullptr) {
       reportRepeatSoFar(run, *namesSoFar, record.name);
     }
   }
@@ -119,8 +119,8 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
 
 [[gnu::noinline]] bool checkEveryColumnOfRow(RunState& run, std::string_view line,
                                              PointRecord& record, RowFields& fields,
-                                             NameIndex& namesSoFar) {
-  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, &namesSoFar);
+                                             NameIndex* namesSoFar) {
+  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, namesSoFar);
 }
 
 // Gives `record` the defaults of a fresh record but keeps the storage of its
@@ -159,6 +159,11 @@ bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   return checkRowToFirstFault(run, line, record, fields);
 }
 
+bool checkEveryColumnOfPointRow(RunState& run, std::string_view line, PointRecord& record) {
+  RowFields fields;
+  return checkEveryColumnOfRow(run, line, record, fields, nullptr);
+}
+
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
   std::string_view line;
   PointRecord record;
@@ -193,7 +198,7 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
       run.startLine(line);
     }
     startFreshRecord(record);
-    if (!checkEveryColumnOfRow(run, line, record, fields, *namesSoFar)) {
+    if (!checkEveryColumnOfRow(run, line, record, fields, namesSoFar.get())) {
       points.append(record);
     }
   }

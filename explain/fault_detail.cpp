@@ -56,9 +56,16 @@ void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurr
   const FileShape lineAlone =
       around.fileShape == nullptr ? FileShape::of(line, fault.line == 1) : FileShape();
   const FileShape& shape = around.fileShape == nullptr ? lineAlone : *around.fileShape;
-  const FaultSite site{rule,       fault.line, fault.column,
-                       fault.text, line,       isEndedByLineFeed(line, around.heldBytes)};
-  const FileCauses causes = likelyCausesOf(site, shape);
+  const FaultSite site{rule,
+                       fault.line,
+                       fault.column,
+                       fault.field,
+                       fault.text,
+                       line,
+                       isEndedByLineFeed(line, around.heldBytes)};
+  const FileCauses causes = likelyCausesOf(site, shape, run);
+  fault.causes.clear();
+  appendCauseNames(fault.causes, causes);
   if (!causes.empty() && detail.back() != '?') {
     detail.push_back('.');
   }
