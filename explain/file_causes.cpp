@@ -103,9 +103,8 @@ constexpr LikelyCause kCauses[] = {
      {"double quotes wrap a field, but here they are ordinary bytes that group no commas",
       "remove them"},
      {&FileShape::hasQuotedLines,
-      {"the file wraps its fields in double quotes, as spreadsheet exports do, but here quotes "
-       "are ordinary bytes",
-       "save it without them"}}},
+      {"the file wraps its fields in double quotes, as spreadsheet exports do",
+       "quotes are ordinary bytes here, so save it without them"}}},
     {"padded-header",
      "the header line is padded with empty fields to the width of the rows",
      showsPaddedHeader,

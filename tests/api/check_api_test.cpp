@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -314,8 +315,8 @@ const std::vector<ApiCase> kApiCases = {
        {"NONE"},
        "unit \"\\\"NONE\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
        "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"? Likely "
-       "cause: double quotes are ordinary bytes here: they neither group fields nor are removed "
-       "from them"}},
+       "cause: double quotes wrap a field, but here they are ordinary bytes that group no commas: "
+       "remove them"}},
      false,
      {named("quoted-fields")}},
     // Escaped and shortened texts, and the causes plain from the bytes.
@@ -377,8 +378,8 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "header line \"2,3,False\\rC,Temp1,SAMPLE,,500,MILLIMETER...\" (75 bytes) has 16 fields; "
        "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\". "
-       "Likely cause: the file's lines end in CR alone, which ends no line here, so its lines "
-       "read as one: end lines with LF or CR LF"}},
+       "Likely cause: the file's lines end in CR alone, so they read as one line: end lines with "
+       "LF or CR LF"}},
      false,
      {named("cr-line-ends")}},
     {"SemicolonsForCommas",
@@ -1171,6 +1172,11 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
   EXPECT_EQ(result.resultText, c.resultText);
   EXPECT_EQ(result.status, c.resultText == "OK" ? 0 : -1);
   ASSERT_EQ(result.faults.size(), c.faults.size());
+  for (const CauseEdge& edge : c.causes) {
+    const std::vector<std::string>& causes = result.faults.front().causes;
+    EXPECT_EQ(std::count(causes.begin(), causes.end(), edge.cause), edge.named ? 1 : 0)
+        << edge.cause;
+  }
   for (std::size_t i = 0; i < c.faults.size(); ++i) {
     SCOPED_TRACE("fault " + std::to_string(i));
     const Fault& fault = result.faults[i];
@@ -1183,6 +1189,8 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
     EXPECT_EQ(fault.firstLine, expected.firstLine);
     EXPECT_EQ(fault.suggestions, expected.suggestions);
     EXPECT_EQ(fault.severity, expected.severity);
+    // The causes tools read are those the detail names.
+    EXPECT_EQ(fault.causes.empty(), fault.detail.find(" Likely cause") == std::string::npos);
     if (expected.detail.empty()) {
       EXPECT_FALSE(fault.detail.empty());
     } else {
