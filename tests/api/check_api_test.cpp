@@ -113,6 +113,16 @@ std::string lateNuls() {
   return rows(lines);
 }
 
+// `text`, ASCII, as UTF-16 in little-endian order: each byte, then a NUL.
+std::string utf16(std::string_view text) {
+  std::string bytes;
+  for (const char byte : text) {
+    bytes.push_back(byte);
+    bytes.push_back('\0');
+  }
+  return bytes;
+}
+
 // The start of a program, as the header line: no LF, but CRs inside and
 // tabs, which a text would show as line ends and separators.
 const std::string kProgramStart(
@@ -963,6 +973,237 @@ const std::vector<ApiCase> kApiCases = {
        "control bytes show: check that this is the point file, saved as comma-separated text"}},
      false,
      {named("not-text")}},
+    // A cause the file shows is named only where undoing it removes the
+    // fault: a comma at the end of a row whose cycle reads "1,000" is none.
+    {"CommaAtTheEndOfARowWithAThousandsSeparator",
+     rows({"C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100,"}),
+     Scope::kFirstFault,
+     "C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100, is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100,",
+       0,
+       {"C,Temp1,SAMPLE,,1000,CELSIUS,Path,,1,String,R,,100,"},
+       "point row \"C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100,\" has 15 fields; "
+       "expected 14 fields (13 commas); the cycle seems written as \"1,000\": write \"1000\""}},
+     false,
+     {notNamed("trailing-commas")}},
+    // A row that would have the right number of fields but a faulty column
+    // is not explained.
+    {"CommaAtTheEndOfEveryRowAndAMisspelledUnit",
+     rows({withField(kSampleRow, 5, "MILIMETER") + ",", kCncSampleRow + std::string(",")}),
+     Scope::kFirstFault,
+     withField(kSampleRow, 5, "MILIMETER") + ", is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       withField(kSampleRow, 5, "MILIMETER") + ",",
+       0,
+       {},
+       "point row \"C,Temp1,SAMPLE,,500,MILIMETER,Path,PMC p...\" (64 bytes) has 15 fields; "
+       "expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("trailing-commas")}},
+    {"QuotedUnitThatStaysWrong",
+     rows({withField(kCncSampleRow, 5, "\"NON\"")}),
+     Scope::kFirstFault,
+     "\"NON\" is illegal unit.",
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "\"NON\"",
+       0,
+       {"NONE"},
+       "unit \"\\\"NON\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
+       "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"?"}},
+     false,
+     {notNamed("quoted-fields")}},
+    // Undoing a cause may reveal a fault that the one it explains hid, but
+    // must leave an earlier fault of the row alone.
+    {"ByteOrderMarkBeforeAMisspelledLadder",
+     "\xef\xbb\xbf"
+     "2,3,Flase\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "2,3,Flase is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xef\xbb\xbf"
+       "2",
+       0,
+       {},
+       "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5. Likely cause: the file "
+       "starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save "
+       "it without one"}},
+     false,
+     {named("byte-order-mark")}},
+    {"QuotedUnitBesideAWrongCycle",
+     rows({withField(withField(kCncSampleRow, 4, "50"), 5, "\"NONE\"")}),
+     Scope::kEveryFault,
+     "50 is illegal cycle.",
+     {{2, 17, 4, "cycle", "50", 0, {}, "cycle \"50\" reads as 50; expected 100 to 10000"},
+      {2,
+       20,
+       5,
+       "unit-name",
+       "\"NONE\"",
+       0,
+       {"NONE"},
+       "unit \"\\\"NONE\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
+       "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"? Likely "
+       "cause: double quotes wrap a field, but here they are ordinary bytes that group no commas: "
+       "remove them"}}},
+    // Neither the quotes nor the comma alone explain the row; both do.
+    {"QuotedConditionCodesWithACommaInOneRow",
+     rows({"C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,"}),
+     Scope::kFirstFault,
+     "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,, is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,",
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,\\\"1000,1001\\\",800,,Path2,,,,,,,\" has 15 fields; "
+       "expected 14 fields (13 commas). Likely causes, most likely first: double quotes wrap a "
+       "field, but here they are ordinary bytes that group no commas: remove them; the CONDITION "
+       "codes seem separated by commas, which separate fields: separate them with single blanks"}},
+     false,
+     {named("quoted-fields"), named("comma-separated-codes"), notNamed("trailing-commas")}},
+    {"QuotedConditionCodesWithACommaAmongRows",
+     rows({kSampleRow, "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,", kCncSampleRow}),
+     Scope::kFirstFault,
+     "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,, is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,",
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,\\\"1000,1001\\\",800,,Path2,,,,,,,\" has 15 fields; "
+       "expected 14 fields (13 commas). Likely causes, most likely first: double quotes wrap a "
+       "field, but here they are ordinary bytes that group no commas: remove them; the CONDITION "
+       "codes seem separated by commas, which separate fields: separate them with single blanks"}},
+     false,
+     {named("quoted-fields"), named("comma-separated-codes")}},
+    {"SecondHeaderLineWithACommaAtItsEnd",
+     rows({kSampleRow, "2,3,False,", kCncSampleRow}),
+     Scope::kFirstFault,
+     "2,3,False, is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "2,3,False,",
+       0,
+       {},
+       "point row \"2,3,False,\" has 4 fields; expected 14 fields (13 commas). Likely cause: the "
+       "line looks like a second header line, as when two point files are joined: remove it"}},
+     false,
+     {named("second-header-line")}},
+    {"SecondHeaderLineWithACountOutOfRange",
+     rows({kSampleRow, "0,3,False", kCncSampleRow}),
+     Scope::kFirstFault,
+     "0,3,False is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "0,3,False",
+       0,
+       {},
+       "point row \"0,3,False\" has 3 fields; expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("second-header-line")}},
+    {"LineOfATabAndABlank",
+     rows({kSampleRow, "\t "}),
+     Scope::kFirstFault,
+     "\t  is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "\t ",
+       0,
+       {},
+       "point row \"\\t \" has 1 field; expected 14 fields (13 commas). Likely cause: the line "
+       "holds only blanks, and only an empty line ends the rows: remove it"}},
+     false,
+     {named("blank-line")}},
+    // Beside UTF-16, what its text shows once saved as UTF-8.
+    {"Utf16WithTabs",
+     std::string("\xff\xfe") +
+         utf16("2\t3\tFalse\r\nC\tTemp2\tSAMPLE\t\t500\tNONE\tPath\t\t1\tString\tR\t\t100\t\r\n"),
+     Scope::kFirstFault,
+     std::string("\xff\xfe") + utf16("2\t3\tFalse\r") + " is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       std::string("\xff\xfe") + utf16("2\t3\tFalse\r"),
+       0,
+       {},
+       "header line "
+       "\"\\xff\\xfe2\\x00\\t\\x003\\x00\\t\\x00F\\x00a\\x00l\\x00s\\x00e\\x00\\r\\x00\" "
+       "has 1 field; expected 3 fields: PMC path count, CNC path count, DCS ladder, such as "
+       "\"2,3,False\". Likely causes, most likely first: the file is UTF-16 text, as its "
+       "byte-order mark shows: save it as UTF-8; fields are separated by tabs: separate them "
+       "with commas"}},
+     false,
+     {named("utf16-text"), named("tab-separators")}},
+    // The big-endian mark is UTF-16's too, whatever follows it.
+    {"BigEndianUtf16ByteOrderMark",
+     "\xfe\xff"
+     "2,3,False\n",
+     Scope::kFirstFault,
+     "\xfe\xff"
+     "2,3,False is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xfe\xff"
+       "2",
+       0,
+       {},
+       "PMC path count \"\\xfe\\xff2\" reads as 0; expected 1 to 5. Likely cause: the file is "
+       "UTF-16 text, as its byte-order mark shows: save it as UTF-8"}},
+     false,
+     {named("utf16-text")}},
+    // Two characters in twenty beyond ASCII: nine NUL halves in ten, as
+    // UTF-16 has at least.
+    {"Utf16NineInTenNulHalves",
+     std::string("2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\xac\x20\xac\x20x\0x\0x\0x\0x\0x\0x\0x\0x\0x\0",
+                 40),
+     Scope::kFirstFault,
+     std::string("2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\xac\x20\xac\x20x\0x\0x\0x\0x\0x\0x\0x\0x\0x\0",
+                 40) +
+         " is illegal CNC path num.",
+     {{1,
+       4,
+       1,
+       "cnc-path-count",
+       std::string("\0"
+                   "3\0",
+                   3),
+       0,
+       {},
+       "CNC path count \"\\x003\\x00\" reads as 0; expected 1 to 10. Likely cause: the file is "
+       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}},
+     false,
+     {named("utf16-text")}},
     // Suggestions at their limits.
     {"SwappedLetters",
      "2,3,Flase\n",
