@@ -226,11 +226,18 @@ class CauseFinder {
 
  private:
   static constexpr std::size_t kMostCausesAtOnce = 3;
+  static constexpr std::size_t kLongestUndoneLine = 64 * 1024;
 
   // Adds the members of the smallest sets of `places` whose undos together
   // remove the fault. A million faulty rows each with a cause alone cost
   // one check per cause shown.
   void addSmallestUndoingSets(FileCauses& named, const std::size_t* places, std::size_t count) {
+    // No row that long checks, undone or not, and copying it for each set
+    // would cost a file's size each time: such a line keeps its causes
+    // unproved.
+    if (site_.line.size() > kLongestUndoneLine) {
+      return;
+    }
     const std::uint32_t all = (std::uint32_t{1} << count) - 1;
     for (std::size_t size = 1; size <= std::min(count, kMostCausesAtOnce); ++size) {
       bool found = false;
