@@ -211,11 +211,17 @@ class CauseFinder {
       if (cause.explainsEveryFault) {
         FileCauses only;
         only.add(place);
-        addCausesAsUtf8(only);
+        // The bytes of a file that is not text show nothing beside it.
+        if (cause.holds == showsUtf16Text) {
+          addCausesAsUtf8(only);
+        }
         return only;
       }
       if (cause.undo == undoWholeLine || cause.undo == nullptr) {
         named.add(place);
+        if (cause.holds == showsCrOnlyLineEnds) {
+          addCausesOfFirstLine(named);
+        }
       } else {
         undoable[undoableCount++] = place;
       }
@@ -292,18 +298,29 @@ class CauseFinder {
     return *faultsBefore_;
   }
 
-  // Beside UTF-16, the causes of the first fault of the line as it reads
-  // saved as UTF-8, judged by the sample saved so too: tabs for commas in
-  // a UTF-16 export, say.
+  // Beside UTF-16, the causes of the fault's line as it reads saved as
+  // UTF-8: tabs for commas in a UTF-16 export, say.
   void addCausesAsUtf8(FileCauses& named) const {
-    const FileShape* asUtf8 = shape_.shapeAsUtf8();
-    if (asUtf8 == nullptr) {
-      return;
-    }
     std::string line = withoutUtf16Halves(site_.line);
     // Read as UTF-8, the CR of a CR LF line end is no part of the line.
     if (site_.endedByLineFeed && !line.empty() && line.back() == '\r') {
       line.pop_back();
+    }
+    addCausesOfUndoneLine(line, named);
+  }
+
+  // Beside CR line ends, the causes of the first line that the fault's line
+  // holds: semicolons for commas in a file with CR line ends, say.
+  void addCausesOfFirstLine(FileCauses& named) const {
+    addCausesOfUndoneLine(std::string(site_.line.substr(0, site_.line.find('\r'))), named);
+  }
+
+  // The causes of the first fault of `line`, the fault's line with a cause
+  // of the whole file undone, judged by the sample undone so too.
+  void addCausesOfUndoneLine(const std::string& line, FileCauses& named) const {
+    const FileShape* undoneShape = shape_.shapeUndone();
+    if (undoneShape == nullptr) {
+      return;
     }
     const std::vector<LineFault> faults = faultsOfLine(line, isHeader_, run_);
     if (faults.empty() || faults.front().column == 0) {
@@ -311,7 +328,7 @@ class CauseFinder {
     }
     const LineFault& first = faults.front();
     const std::string_view lineView = line;
-    const FaultSite siteAsUtf8{
+    const FaultSite undoneSite{
         first.rule,
         site_.lineNumber,
         first.column,
@@ -319,7 +336,7 @@ class CauseFinder {
         first.field < 0 ? lineView : lineView.substr(first.column - 1, first.textSize),
         lineView,
         site_.endedByLineFeed};
-    const FileCauses beside = CauseFinder(siteAsUtf8, *asUtf8, run_).provedCauses();
+    const FileCauses beside = CauseFinder(undoneSite, *undoneShape, run_).provedCauses();
     for (std::size_t place = 0; place < kCauseCount; ++place) {
       if (beside.has(place)) {
         named.add(place);

@@ -93,21 +93,27 @@ std::string withoutUtf16Halves(std::string_view text) {
   return bytes;
 }
 
+std::string withLineFeedsForCrs(std::string_view text) {
+  std::string lines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == '\r' && (i + 1 == lines.size() || lines[i + 1] != '\n')) {
+      lines[i] = '\n';
+    }
+  }
+  return lines;
+}
+
 FileShape FileShape::of(std::string_view sample, std::string_view bytes, bool fromFileStart,
-                        bool fromUtf16) {
+                        bool undone) {
   FileShape shape;
   shape.fromFileStart_ = fromFileStart;
   // Text saved again from UTF-16 is not looked at as UTF-16 once more.
-  if (fromFileStart && !fromUtf16) {
+  if (fromFileStart && !undone) {
     shape.utf16ByteOrderMark_ = startsWithUtf16ByteOrderMark(sample);
     shape.utf16_ = shape.utf16ByteOrderMark_ || looksLikeUtf16(sample);
   }
   if (fromFileStart) {
     shape.byteOrderMark_ = startsWith(sample, kUtf8ByteOrderMark);
-  }
-  if (shape.utf16_) {
-    const std::string asUtf8 = withoutUtf16Halves(sample);
-    shape.asUtf8_ = std::make_shared<const FileShape>(of(asUtf8, asUtf8, fromFileStart, true));
   }
   shape.countControlBytes(bytes);
   bool isHeader = fromFileStart;
@@ -119,6 +125,15 @@ FileShape FileShape::of(std::string_view sample, std::string_view bytes, bool fr
                   isHeader);
     from = ended ? lineFeed + 1 : sample.size();
     isHeader = false;
+  }
+  // Once undone, the text shows neither again: it has no NULs and no CR
+  // that ends a line.
+  if (shape.utf16_) {
+    const std::string asUtf8 = withoutUtf16Halves(sample);
+    shape.undone_ = std::make_shared<const FileShape>(of(asUtf8, asUtf8, fromFileStart, true));
+  } else if (shape.hasCrOnlyLineEnds()) {
+    const std::string lines = withLineFeedsForCrs(sample);
+    shape.undone_ = std::make_shared<const FileShape>(of(lines, lines, fromFileStart, true));
   }
   return shape;
 }

@@ -1174,6 +1174,25 @@ const std::vector<ApiCase> kApiCases = {
        "with commas"}},
      false,
      {named("utf16-text"), named("tab-separators")}},
+    // Beside CR line ends, what the first line shows once ended.
+    {"CrOnlyLineEndsAndSemicolons",
+     "2;3;False\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\r",
+     Scope::kFirstFault,
+     "2;3;False\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\r is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2;3;False\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\r",
+       0,
+       {},
+       "header line \"2;3;False\\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\\r\" has 1 "
+       "field; expected 3 fields: PMC path count, CNC path count, DCS ladder, such as "
+       "\"2,3,False\". Likely causes, most likely first: the file's lines end in CR alone, so "
+       "they read as one line: end lines with LF or CR LF; fields are separated by semicolons, "
+       "as spreadsheets export them in some languages: separate them with commas"}},
+     false,
+     {named("cr-line-ends"), named("semicolon-separators")}},
     // The big-endian mark is UTF-16's too, whatever follows it.
     {"BigEndianUtf16ByteOrderMark",
      "\xfe\xff"
