@@ -97,8 +97,8 @@ bool checkTypedColumns(RunState& run, const RowFields& fields, PointRecord& reco
 // Splits `line` and checks its columns in column order; returns true when
 // the row has a fault. Going on after faults, the row's faults come in
 // column order, and every name that passed its own check is noted in
-// `namesSoFar`, also in a row that fails another column, so that a repeat is
-// reported at the name's column.
+// `namesSoFar`, when given, also in a row that fails another column, so
+// that a repeat is reported at the name's column.
 template <RowScope scope>
 bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, RowFields& fields,
                   NameIndex* namesSoFar) {
@@ -107,7 +107,9 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
   if (fieldCount != fields.size()) {
     run.fail(Rule::kRowFieldCount, line, " is illegal format.");
     if constexpr (scope == RowScope::kEveryColumn) {
-      noteNameOfMisshapenRow(run, fields, fieldCount, *namesSoFar);
+      if (namesSoFar != nullptr) {
+        noteNameOfMisshapenRow(run, fields, fieldCount, *namesSoFar);
+      }
     }
     return true;
   }
@@ -118,7 +120,7 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
   }
   const bool namePassed = (verdicts.unsettled & fieldBit(row_field::kPointName)) == 0;
   if constexpr (scope == RowScope::kEveryColumn) {
-    if (namePassed) {
+    if (namePassed && namesSoFar != nullptr) {
       reportRepeatSoFar(run, *namesSoFar, record.name);
     }
   }
@@ -149,8 +151,8 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
 
 [[gnu::noinline]] bool checkEveryColumnOfRow(RunState& run, std::string_view line,
                                              PointRecord& record, RowFields& fields,
-                                             NameIndex& namesSoFar) {
-  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, &namesSoFar);
+                                             NameIndex* namesSoFar) {
+  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, namesSoFar);
 }
 
 // Gives `record` the defaults of a fresh record but keeps the storage of its
@@ -189,6 +191,11 @@ bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   return checkRowToFirstFault(run, line, record, fields);
 }
 
+bool checkEveryColumnOfPointRow(RunState& run, std::string_view line, PointRecord& record) {
+  RowFields fields;
+  return checkEveryColumnOfRow(run, line, record, fields, nullptr);
+}
+
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
   std::string_view line;
   PointRecord record;
@@ -223,7 +230,7 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
       run.startLine(line);
     }
     startFreshRecord(record);
-    if (!checkEveryColumnOfRow(run, line, record, fields, *namesSoFar)) {
+    if (!checkEveryColumnOfRow(run, line, record, fields, namesSoFar.get())) {
       points.append(record);
     }
   }

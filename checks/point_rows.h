@@ -25,6 +25,11 @@ void noteUncheckedLines(RunState& run, PointInput& input);
 // hold the defaults of a fresh record. Returns true when the row is rejected.
 bool checkPointRow(RunState& run, std::string_view line, PointRecord& record);
 
+// Checks every column of one row, `line`, whose premises pass, as a run that
+// goes on after faults does, and fills `record`; no repeated name is looked
+// for. Returns true when the row is rejected.
+bool checkEveryColumnOfPointRow(RunState& run, std::string_view line, PointRecord& record);
+
 // Field 4 of a "C" row: the sampling cycle, 100 to 10000.
 bool checkCycle(RunState& run, std::string_view text, PointRecord& record);
 

@@ -4,6 +4,8 @@
 #include <array>
 
 #include "checks/point_record.h"
+#include "explain/cause_undo.h"
+#include "explain/line_recheck.h"
 #include "input/text_rules.h"
 
 namespace marlint {
@@ -58,14 +60,14 @@ bool holdsInnerCr(std::string_view line) {
   return cr != std::string_view::npos && line.find_first_not_of('\r', cr) != std::string_view::npos;
 }
 
-// A line that would pass as a header line: two counts and "True" or "False".
-bool looksLikeHeaderLine(std::string_view line) {
-  std::array<std::string_view, kHeaderFieldCount> fields;
-  if (splitCommas(withoutFinalCr(withoutByteOrderMark(line)), fields) != fields.size()) {
-    return false;
-  }
-  return isDigitsOnly(fields[0]) && isDigitsOnly(fields[1]) &&
-         (fields[2] == "True" || fields[2] == "False");
+// A line that passes as a header line once the empty fields at its end are
+// dropped: two counts and "True" or "False", padded as a spreadsheet pads
+// it, or with a comma at its end.
+bool readsAsHeaderLine(std::string_view line, const RunState& run) {
+  std::string_view text = withoutFinalCr(line);
+  const std::size_t lastField = text.find_last_not_of(',');
+  text = text.substr(0, lastField == std::string_view::npos ? 0 : lastField + 1);
+  return fieldCountOf(text) == kHeaderFieldCount && faultsOfLine(text, true, run).empty();
 }
 
 // A header line of three fields and then only empty ones, as many as the
@@ -86,16 +88,22 @@ bool isPaddedHeader(std::string_view line, const FileShape& shape) {
 }
 
 // A CONDITION row whose codes were separated by commas: the extra fields
-// right after the constant value hold codes.
+// right after the constant value hold codes, digits only, the first and the
+// last maybe with the quote that a spreadsheet wrapped the codes in.
 bool hasCommaSeparatedCodes(std::string_view line) {
   std::array<std::string_view, kRowFieldCount + kMostCodes - 1> fields;
-  const std::size_t fieldCount = splitCommas(line, fields);
+  const std::size_t fieldCount = splitCommas(withoutFinalCr(line), fields);
   if (fieldCount <= kRowFieldCount || fieldCount > fields.size() || fields[2] != "CONDITION") {
     return false;
   }
   const std::size_t codeCount = fieldCount - kRowFieldCount + 1;
   const auto codes = fields.begin() + kConditionValueField;
-  return std::all_of(codes, codes + static_cast<std::ptrdiff_t>(codeCount), isDigitsOnly);
+  const auto lastCode = codes + static_cast<std::ptrdiff_t>(codeCount) - 1;
+  if (codes->substr(0, 1) == "\"" && lastCode->size() > 1 && lastCode->back() == '"') {
+    codes->remove_prefix(1);
+    lastCode->remove_suffix(1);
+  }
+  return std::all_of(codes, lastCode + 1, isDigitsOnly);
 }
 
 bool hasTrailingComma(std::string_view line, Rule rule) {
@@ -106,9 +114,11 @@ bool hasTrailingComma(std::string_view line, Rule rule) {
 
 }  // namespace
 
-FaultEvidence::FaultEvidence(const FaultSite& faultSite, const FileShape& fileShape)
+FaultEvidence::FaultEvidence(const FaultSite& faultSite, const FileShape& fileShape,
+                             const RunState& checkRun)
     : site(faultSite),
       shape(fileShape),
+      run(checkRun),
       wholeLine(faultSite.rule == Rule::kHeaderFieldCount ||
                 faultSite.rule == Rule::kRowFieldCount),
       atFileStart(faultSite.lineNumber == 1 && faultSite.column == 1),
@@ -149,10 +159,12 @@ bool showsByteOrderMark(const FaultEvidence& evidence) {
   return evidence.atFileStart && evidence.shape.startsWithByteOrderMark();
 }
 
-// A whole line in quotes, or a field that starts or ends with one.
+// A field that starts or ends with a quote; in a line of too many or too
+// few fields, a field that a spreadsheet wrapped in quotes, which may hold
+// commas. A quote inside a field shows nothing.
 bool showsQuotedFields(const FaultEvidence& evidence) {
   const std::string_view text = evidence.text;
-  return evidence.wholeLine ? isWrappedInQuotes(withoutFinalCr(evidence.line))
+  return evidence.wholeLine ? !undoQuotedFields(evidence.line).empty()
                             : !text.empty() && (text.front() == '"' || text.back() == '"');
 }
 
@@ -161,11 +173,9 @@ bool showsPaddedHeader(const FaultEvidence& evidence) {
          isPaddedHeader(evidence.line, evidence.shape);
 }
 
-// Codes separated by commas explain the extra field better than a comma at
-// the end of the row does.
 bool showsTrailingCommas(const FaultEvidence& evidence) {
   return evidence.wholeLine && evidence.shape.hasTrailingCommas() &&
-         hasTrailingComma(evidence.line, evidence.site.rule) && !showsCommaSeparatedCodes(evidence);
+         hasTrailingComma(evidence.line, evidence.site.rule);
 }
 
 bool showsCommaSeparatedCodes(const FaultEvidence& evidence) {
@@ -173,7 +183,8 @@ bool showsCommaSeparatedCodes(const FaultEvidence& evidence) {
 }
 
 bool showsSecondHeaderLine(const FaultEvidence& evidence) {
-  return evidence.wholeLine && evidence.site.lineNumber > 1 && looksLikeHeaderLine(evidence.line);
+  return evidence.wholeLine && evidence.site.lineNumber > 1 &&
+         readsAsHeaderLine(evidence.line, evidence.run);
 }
 
 bool showsBlankLine(const FaultEvidence& evidence) {

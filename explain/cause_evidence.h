@@ -5,10 +5,12 @@
 
 #include "explain/file_shape.h"
 #include "run/rule.h"
+#include "run/run_state.h"
 
 // The evidence of each likely cause: whether the file's shape and the
-// fault's own line show it. What a report then says is in the table of
-// causes (explain/file_causes.cpp), which names these in its rows.
+// fault's own line show it. Evidence alone names no cause: the table of
+// causes (explain/file_causes.cpp) names one only where undoing it also
+// removes the fault, and says what a report writes.
 
 namespace marlint {
 
@@ -17,19 +19,23 @@ struct FaultSite {
   Rule rule;
   std::size_t lineNumber;  // from 1
   std::size_t column;      // from 1
+  int field;               // from 0; -1 for a wrong number of fields
   std::string_view text;   // the offending text
   std::string_view line;   // the whole line, as read
   bool endedByLineFeed;    // an LF (or CR LF) followed the line
 };
 
 // What the evidence of every cause looks at: the fault, the file's shape,
-// and the fault's line and text as the file would read without a UTF-8
+// the run, and the fault's line and text as the file would read without a UTF-8
 // byte-order mark at its start.
 struct FaultEvidence {
-  FaultEvidence(const FaultSite& faultSite, const FileShape& fileShape);
+  FaultEvidence(const FaultSite& faultSite, const FileShape& fileShape, const RunState& checkRun);
 
   const FaultSite& site;
   const FileShape& shape;
+  // The run that found the fault, for the names its rows are checked
+  // against.
+  const RunState& run;
   // A wrong number of fields: the offending text is the whole line.
   bool wholeLine;
   // The fault's text starts the file.

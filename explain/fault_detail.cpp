@@ -39,7 +39,27 @@ void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurr
   // Room for the longer sentences, a vocabulary with suggestions and a
   // cause, without growing the text on the way.
   detail.reserve(256);
-  Sentence sentence{detail, fault.suggestions, fault, run, around};
+  FileCauses causes;
+  std::optional<FileShape> lineAlone;
+  const bool causesApply =
+      fault.severity != Severity::kNote && fault.line != 0 && rule != Rule::kDuplicateName;
+  if (causesApply) {
+    // A repeated name is found after its line was read, and a fault
+    // without a line has none: neither has causes.
+    const std::string_view line = run.currentLine();
+    if (around.fileShape == nullptr) {
+      lineAlone = FileShape::of(line, fault.line == 1);
+    }
+    const FaultSite site{rule,
+                         fault.line,
+                         fault.column,
+                         fault.field,
+                         fault.text,
+                         line,
+                         isEndedByLineFeed(line, around.heldBytes)};
+    causes = likelyCausesOf(site, lineAlone ? *lineAlone : *around.fileShape, run);
+  }
+  Sentence sentence{detail, fault.suggestions, fault, run, around, !causes.empty()};
   appendRuleSentence(sentence, rule);
   if (fault.severity == Severity::kNote) {
     return;
@@ -49,20 +69,15 @@ void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurr
   if (rule != Rule::kRowFieldCount) {
     appendSuggestions(detail, fault.suggestions);
   }
-  if (fault.line == 0 || rule == Rule::kDuplicateName) {
-    return;  // a repeated name is found after its line was read
+  if (!causesApply) {
+    return;
   }
-  const std::string_view line = run.currentLine();
-  const FileShape lineAlone =
-      around.fileShape == nullptr ? FileShape::of(line, fault.line == 1) : FileShape();
-  const FileShape& shape = around.fileShape == nullptr ? lineAlone : *around.fileShape;
-  const FaultSite site{rule,       fault.line, fault.column,
-                       fault.text, line,       isEndedByLineFeed(line, around.heldBytes)};
-  const FileCauses causes = likelyCausesOf(site, shape);
+  fault.causes.clear();
+  appendCauseNames(fault.causes, causes);
   if (!causes.empty() && detail.back() != '?') {
     detail.push_back('.');
   }
-  appendLikelyCauses(detail, causes, shape);
+  appendLikelyCauses(detail, causes, lineAlone ? *lineAlone : *around.fileShape);
 }
 
 }  // namespace marlint

@@ -8,12 +8,14 @@
 
 #include "explain/cause_evidence.h"
 #include "explain/file_shape.h"
+#include "run/run_state.h"
 
 // Why a file made by another tool does not read as a point file, as far as
 // its bytes show: what spreadsheet exports, other editors and joined files
 // leave in it. A cause is named from what the file shows, not from one
 // field: a sample of its lines is looked at once, when the first fault is
-// described, and each fault then names the causes that explain it.
+// described, and each fault then names the causes that explain it: those
+// whose undo on the fault's line makes the fault go away.
 //
 // One table in file_causes.cpp holds every cause, most likely first: its
 // stable name, its description, its evidence (cause_evidence.h) and its
@@ -33,8 +35,13 @@ class FileCauses {
   std::uint32_t bits_ = 0;
 };
 
-// The causes that `shape` and the fault's own line show for `site`.
-FileCauses likelyCausesOf(const FaultSite& site, const FileShape& shape);
+// The causes of the fault at `site`: those that `shape` and the fault's own
+// line show, and whose undo (explain/cause_undo.h), checked again against
+// the names `run` accepts, makes the fault go away.
+FileCauses likelyCausesOf(const FaultSite& site, const FileShape& shape, const RunState& run);
+
+// Appends the stable names of `causes` to `names`, most likely first.
+void appendCauseNames(std::vector<std::string>& names, FileCauses causes);
 
 // Appends " Likely cause: ..." or " Likely causes, most likely first: ...;
 // ..." for `causes`, most likely first; nothing for none.

@@ -41,6 +41,10 @@ bool looksLikeUtf16(std::string_view bytes) {
   return (mostly(nuls[0]) && hardly(nuls[1])) || (mostly(nuls[1]) && hardly(nuls[0]));
 }
 
+bool startsWithUtf16ByteOrderMark(std::string_view text) {
+  return startsWith(text, "\xff\xfe") || startsWith(text, "\xfe\xff");
+}
+
 bool isControlByteOfNoText(char byte) {
   const auto value = static_cast<unsigned char>(byte);
   return (value < 0x20 && byte != '\0' && byte != '\t' && byte != '\r' && byte != '\n') ||
@@ -75,12 +79,40 @@ FileShape FileShape::of(std::string_view sample, bool fromFileStart) {
   return of(sample, sample, fromFileStart);
 }
 
-FileShape FileShape::of(std::string_view sample, std::string_view bytes, bool fromFileStart) {
+std::string withoutUtf16Halves(std::string_view text) {
+  if (startsWithUtf16ByteOrderMark(text)) {
+    text.remove_prefix(2);
+  }
+  std::string bytes;
+  bytes.reserve(text.size() / 2 + 1);
+  for (const char byte : text) {
+    if (byte != '\0') {
+      bytes.push_back(byte);
+    }
+  }
+  return bytes;
+}
+
+std::string withLineFeedsForCrs(std::string_view text) {
+  std::string lines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == '\r' && (i + 1 == lines.size() || lines[i + 1] != '\n')) {
+      lines[i] = '\n';
+    }
+  }
+  return lines;
+}
+
+FileShape FileShape::of(std::string_view sample, std::string_view bytes, bool fromFileStart,
+                        bool undone) {
   FileShape shape;
   shape.fromFileStart_ = fromFileStart;
-  if (fromFileStart) {
-    shape.utf16ByteOrderMark_ = startsWith(sample, "\xff\xfe") || startsWith(sample, "\xfe\xff");
+  // Text saved again from UTF-16 is not looked at as UTF-16 once more.
+  if (fromFileStart && !undone) {
+    shape.utf16ByteOrderMark_ = startsWithUtf16ByteOrderMark(sample);
     shape.utf16_ = shape.utf16ByteOrderMark_ || looksLikeUtf16(sample);
+  }
+  if (fromFileStart) {
     shape.byteOrderMark_ = startsWith(sample, kUtf8ByteOrderMark);
   }
   shape.countControlBytes(bytes);
@@ -93,6 +125,15 @@ FileShape FileShape::of(std::string_view sample, std::string_view bytes, bool fr
                   isHeader);
     from = ended ? lineFeed + 1 : sample.size();
     isHeader = false;
+  }
+  // Once undone, the text shows neither again: it has no NULs and no CR
+  // that ends a line.
+  if (shape.utf16_) {
+    const std::string asUtf8 = withoutUtf16Halves(sample);
+    shape.undone_ = std::make_shared<const FileShape>(of(asUtf8, asUtf8, fromFileStart, true));
+  } else if (shape.hasCrOnlyLineEnds()) {
+    const std::string lines = withLineFeedsForCrs(sample);
+    shape.undone_ = std::make_shared<const FileShape>(of(lines, lines, fromFileStart, true));
   }
   return shape;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <string>
 #include <string_view>
 
 // What a sample of a file's lines shows about the whole file: its encoding,
@@ -34,6 +36,15 @@ inline bool isWrappedInQuotes(std::string_view text) {
   return text.size() >= 2 && text.front() == '"' && text.back() == '"';
 }
 
+// UTF-16 text as the bytes it would be saved as UTF-8, as far as a point
+// file's characters go: they are ASCII, each a byte and a NUL in UTF-16. A
+// UTF-16 byte-order mark at the start is dropped, and so is every NUL.
+std::string withoutUtf16Halves(std::string_view text);
+
+// Text whose lines end in CR alone, with an LF for each CR that ends a
+// line: one followed by a byte other than LF, or ending the text.
+std::string withLineFeedsForCrs(std::string_view text);
+
 // What a sample of the file's lines shows about the whole file.
 class FileShape {
  public:
@@ -51,6 +62,11 @@ class FileShape {
 
   bool isUtf16() const { return utf16_; }
   bool utf16ByteOrderMark() const { return utf16ByteOrderMark_; }
+  // The shape of the sample as it reads once a cause of the whole file is
+  // undone: UTF-16 text saved as UTF-8 (`withoutUtf16Halves`), or lines
+  // that end in CR alone ended by LF (`withLineFeedsForCrs`); what the text
+  // shows beside that cause. Null when the sample shows neither.
+  const FileShape* shapeUndone() const { return undone_.get(); }
   // Many control bytes, not UTF-16: a program, an archive or a workbook
   // rather than text.
   bool isNotText() const;
@@ -72,7 +88,8 @@ class FileShape {
  private:
   // `sample` as `of` takes it, and the bytes around it whose control bytes
   // are counted: the sample, or more of the file than its whole lines.
-  static FileShape of(std::string_view sample, std::string_view bytes, bool fromFileStart);
+  static FileShape of(std::string_view sample, std::string_view bytes, bool fromFileStart,
+                      bool undone = false);
   void countControlBytes(std::string_view bytes);
   void addLine(std::string_view line, bool ended, bool isHeader);
 
@@ -91,6 +108,7 @@ class FileShape {
   std::size_t rows_ = 0;  // shaped lines after the header line
   std::size_t trailingCommaRows_ = 0;
   std::size_t firstRowWidth_ = 0;
+  std::shared_ptr<const FileShape> undone_;
 };
 
 }  // namespace marlint

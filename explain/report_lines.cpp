@@ -68,6 +68,13 @@ void appendFaultJson(std::string& out, std::string_view fileName, const Fault& f
     }
     appendJsonString(out, fault.suggestions[i]);
   }
+  out.append("],\"causes\":[");
+  for (std::size_t i = 0; i < fault.causes.size(); ++i) {
+    if (i > 0) {
+      out.push_back(',');
+    }
+    appendJsonString(out, fault.causes[i]);
+  }
   out.append("],\"detail\":");
   appendJsonString(out, fault.detail);
   appendCountOrNull(out, ",\"firstLine\":", fault.firstLine);

@@ -118,6 +118,25 @@ void appendShiftedFields(std::string& out, std::string_view line,
   if (checked == 0 || (checked < read && !oneFieldOff)) {
     return;
   }
+  // One faulty column among fields that otherwise check is a slip of its
+  // own, not a shift: the fields past the fourteenth are what is too many.
+  std::size_t laterFaults = 0;
+  for (std::size_t field = checked + 1; field < read; ++field) {
+    PointRecord trial = record;
+    laterFaults += kRowColumns[field].check(scratch, fields[field], trial) ? 1 : 0;
+    record = trial;
+  }
+  if (checked < read && laterFaults == 0) {
+    if (fields.size() > read) {
+      out.append("; its first ");
+      appendDecimal(out, read);
+      out.append(" fields check but for the ");
+      out.append(columnOf(checked));
+      out.append(fields.size() - read == 1 ? ", so the field after them is one too many"
+                                           : ", so the fields after them are too many");
+    }
+    return;
+  }
   if (checked < read) {
     out.append("; no single edit makes every column check, and the fields look shifted from the ");
     out.append(columnOf(checked)).append(" on, which holds ");

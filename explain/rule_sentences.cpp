@@ -168,9 +168,17 @@ void fieldCount(Sentence& sentence) {
 
 // The one slip, such as a thousands separator, that makes the row check;
 // the repaired row is the suggestion when exactly one edit works. Without
-// one, where the fields look shifted.
+// one, where the fields look shifted. Where likely causes are named, they
+// say it instead.
 void rowRepairs(Sentence& sentence) {
-  explainFieldCount(sentence.out, sentence.suggestions, sentence.fault.text, sentence.run);
+  if (!sentence.causesNamed) {
+    explainFieldCount(sentence.out, sentence.suggestions, sentence.fault.text, sentence.run);
+    return;
+  }
+  // The causes say what went wrong; the repaired row is still the
+  // suggestion when exactly one edit works.
+  std::string unsaid;
+  explainFieldCount(unsaid, sentence.suggestions, sentence.fault.text, sentence.run);
 }
 
 void codeCount(Sentence& sentence) {

@@ -30,6 +30,9 @@ struct Sentence {
   const Fault& fault;
   const RunState& run;
   const FaultSurroundings& around;
+  // The fault's likely causes are named after the sentence: a row's own
+  // explanation then gives only what they do not say.
+  bool causesNamed = false;
 };
 
 // A part of a sentence that reads the fault or the run, or that chooses

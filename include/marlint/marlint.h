@@ -41,6 +41,21 @@ enum class Severity {
   kNote,
 };
 
+// How sure a fix is: certain where exactly one change is right, maybe where a person must choose.
+enum class Applicability { kCertain, kMaybe };
+// One replacement of bytes of the point file as read.
+struct Edit {
+  std::size_t offset = 0;  // from the start of the input, in bytes
+  std::size_t length = 0;  // how many bytes it replaces
+  std::string replacement;
+};
+// A change that removes a fault: its edits, in offset order, never overlapping.
+struct Fix {
+  std::string description;  // for people, such as: write "CELSIUS"
+  std::vector<Edit> edits;
+  Applicability applicability = Applicability::kMaybe;
+};
+
 // One fault in a point file: where it is, the text it is about, and the
 // message the result text holds when it is the first fault. A note is given
 // in the same record, with `severity` saying which it is.
@@ -94,7 +109,10 @@ struct Fault {
   //   - CONDITION codes are separated by commas instead of blanks
   //   - a second header line, as when two point files are joined
   //   - a line holds only blanks (only an empty line ends the rows)
-  // A file that is not text, or UTF-16 text, is the only cause named.
+  // A cause is named only when undoing it on the fault's line (dropping the
+  // mark, commas for semicolons, ...) makes the fault go away; a file that
+  // is not text, or UTF-16 text, explains every fault, and only causes its
+  // decoded text shows are named beside UTF-16.
   std::string detail;
 
   // Accepted words close to `text`, for columns with a fixed vocabulary:
@@ -102,6 +120,10 @@ struct Fault {
   // neighbours being one), or the unit name for a usual spelling ("°C",
   // "RPM"). Never a point name an earlier row already uses.
   std::vector<std::string> suggestions;
+
+  // The stable names of the causes the detail names, most likely first,
+  // such as "trailing-commas" or "utf16-text"; empty when it names none.
+  std::vector<std::string> causes;
 
   // For a repeated point name, the line where the name first appears;
   // 0 for every other fault.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -110,6 +111,16 @@ std::string lateNuls() {
   }
   lines.push_back(std::string(16, '\0'));
   return rows(lines);
+}
+
+// `text`, ASCII, as UTF-16 in little-endian order: each byte, then a NUL.
+std::string utf16(std::string_view text) {
+  std::string bytes;
+  for (const char byte : text) {
+    bytes.push_back(byte);
+    bytes.push_back('\0');
+  }
+  return bytes;
 }
 
 // The start of a program, as the header line: no LF, but CRs inside and
@@ -352,8 +363,8 @@ const std::vector<ApiCase> kApiCases = {
        {"NONE"},
        "unit \"\\\"NONE\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
        "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"? Likely "
-       "cause: double quotes are ordinary bytes here: they neither group fields nor are removed "
-       "from them"}},
+       "cause: double quotes wrap a field, but here they are ordinary bytes that group no commas: "
+       "remove them"}},
      false,
      {named("quoted-fields")}},
     // Escaped and shortened texts, and the causes plain from the bytes.
@@ -415,8 +426,8 @@ const std::vector<ApiCase> kApiCases = {
        {},
        "header line \"2,3,False\\rC,Temp1,SAMPLE,,500,MILLIMETER...\" (75 bytes) has 16 fields; "
        "expected 3 fields: PMC path count, CNC path count, DCS ladder, such as \"2,3,False\". "
-       "Likely cause: the file's lines end in CR alone, which ends no line here, so its lines "
-       "read as one: end lines with LF or CR LF"}},
+       "Likely cause: the file's lines end in CR alone, so they read as one line: end lines with "
+       "LF or CR LF"}},
      false,
      {named("cr-line-ends")}},
     {"SemicolonsForCommas",
@@ -666,7 +677,7 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {kSampleRow},
        "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas); the row ends in a comma too many: remove it. Likely cause: "
+       "expected 14 fields (13 commas). Likely cause: "
        "every row ends in a comma, which adds a "
        "fifteenth field: remove the comma at the end of each row"}},
      false,
@@ -676,6 +687,21 @@ const std::vector<ApiCase> kApiCases = {
      Scope::kFirstFault,
      kSampleRow + std::string(", is illegal format."),
      {{3,
+       1,
+       -1,
+       "row-field-count",
+       kSampleRow + std::string(","),
+       0,
+       {kSampleRow},
+       "point row \"C,Temp1,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
+       "expected 14 fields (13 commas); the row ends in a comma too many: remove it"}},
+     false,
+     {notNamed("trailing-commas")}},
+    {"CommaAtTheEndOfTwoRowsInThree",
+     rows({kSampleRow + std::string(","), kCncSampleRow + std::string(","), kEventRow}),
+     Scope::kFirstFault,
+     kSampleRow + std::string(", is illegal format."),
+     {{2,
        1,
        -1,
        "row-field-count",
@@ -698,8 +724,7 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {"C,Alarm1,CONDITION,1000 2999,800,,Path2,,,,,,,"},
        "point row \"C,Alarm1,CONDITION,1000,2999,800,,Path2,,,,,,,\" has 15 fields; expected 14 "
-       "fields (13 commas); the constant value seems written as \"1000,2999\": write \"1000 "
-       "2999\". Likely cause: the CONDITION codes seem separated by commas, which "
+       "fields (13 commas). Likely cause: the CONDITION codes seem separated by commas, which "
        "separate fields: separate them with single blanks"}},
      false,
      {named("comma-separated-codes")}},
@@ -745,7 +770,7 @@ const std::vector<ApiCase> kApiCases = {
        0,
        {withField(kSampleRow, 1, "Late0")},
        "point row \"C,Late0,SAMPLE,,500,MILLIMETER,Path,PMC ...\" (65 bytes) has 15 fields; "
-       "expected 14 fields (13 commas); the row ends in a comma too many: remove it. Likely cause: "
+       "expected 14 fields (13 commas). Likely cause: "
        "every row ends in a comma, which adds a "
        "fifteenth field: remove the comma at the end of each row"}},
      false,
@@ -1000,6 +1025,257 @@ const std::vector<ApiCase> kApiCases = {
        "control bytes show: check that this is the point file, saved as comma-separated text"}},
      false,
      {named("not-text")}},
+    // A cause the file shows is named only where undoing it removes the
+    // fault: a comma at the end of a row whose cycle reads "1,000" is none.
+    {"CommaAtTheEndOfARowWithAThousandsSeparator",
+     rows({"C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100,"}),
+     Scope::kFirstFault,
+     "C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100, is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100,",
+       0,
+       {"C,Temp1,SAMPLE,,1000,CELSIUS,Path,,1,String,R,,100,"},
+       "point row \"C,Temp1,SAMPLE,,1,000,CELSIUS,Path,,1,String,R,,100,\" has 15 fields; "
+       "expected 14 fields (13 commas); the cycle seems written as \"1,000\": write \"1000\""}},
+     false,
+     {notNamed("trailing-commas")}},
+    // A row that would have the right number of fields but a faulty column
+    // is not explained.
+    {"CommaAtTheEndOfEveryRowAndAMisspelledUnit",
+     rows({withField(kSampleRow, 5, "MILIMETER") + ",", kCncSampleRow + std::string(",")}),
+     Scope::kFirstFault,
+     withField(kSampleRow, 5, "MILIMETER") + ", is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       withField(kSampleRow, 5, "MILIMETER") + ",",
+       0,
+       {},
+       "point row \"C,Temp1,SAMPLE,,500,MILIMETER,Path,PMC p...\" (64 bytes) has 15 fields; "
+       "expected 14 fields (13 commas); its first 14 fields check but for the unit, so the field "
+       "after them is one too many"}},
+     false,
+     {notNamed("trailing-commas")}},
+    {"QuotedUnitThatStaysWrong",
+     rows({withField(kCncSampleRow, 5, "\"NON\"")}),
+     Scope::kFirstFault,
+     "\"NON\" is illegal unit.",
+     {{2,
+       21,
+       5,
+       "unit-name",
+       "\"NON\"",
+       0,
+       {"NONE"},
+       "unit \"\\\"NON\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
+       "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"?"}},
+     false,
+     {notNamed("quoted-fields")}},
+    // Undoing a cause may reveal a fault that the one it explains hid, but
+    // must leave an earlier fault of the row alone.
+    {"ByteOrderMarkBeforeAMisspelledLadder",
+     "\xef\xbb\xbf"
+     "2,3,Flase\n",
+     Scope::kFirstFault,
+     "\xef\xbb\xbf"
+     "2,3,Flase is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xef\xbb\xbf"
+       "2",
+       0,
+       {},
+       "PMC path count \"\\xef\\xbb\\xbf2\" reads as 0; expected 1 to 5. Likely cause: the file "
+       "starts with a UTF-8 byte-order mark (\\xef\\xbb\\xbf), which spreadsheet exports add: save "
+       "it without one"}},
+     false,
+     {named("byte-order-mark")}},
+    {"QuotedUnitBesideAWrongCycle",
+     rows({withField(withField(kCncSampleRow, 4, "50"), 5, "\"NONE\"")}),
+     Scope::kEveryFault,
+     "50 is illegal cycle.",
+     {{2, 17, 4, "cycle", "50", 0, {}, "cycle \"50\" reads as 50; expected 100 to 10000"},
+      {2,
+       20,
+       5,
+       "unit-name",
+       "\"NONE\"",
+       0,
+       {"NONE"},
+       "unit \"\\\"NONE\\\"\" is not accepted; a SAMPLE point names one of the 32 unit names, such "
+       "as \"NONE\", \"AMPERE\", \"CELSIUS\" (\"NONE\" for no unit); did you mean \"NONE\"? Likely "
+       "cause: double quotes wrap a field, but here they are ordinary bytes that group no commas: "
+       "remove them"}}},
+    // Neither the quotes nor the comma alone explain the row; both do.
+    {"QuotedConditionCodesWithACommaInOneRow",
+     rows({"C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,"}),
+     Scope::kFirstFault,
+     "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,, is illegal format.",
+     {{2,
+       1,
+       -1,
+       "row-field-count",
+       "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,",
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,\\\"1000,1001\\\",800,,Path2,,,,,,,\" has 15 fields; "
+       "expected 14 fields (13 commas). Likely causes, most likely first: double quotes wrap a "
+       "field, but here they are ordinary bytes that group no commas: remove them; the CONDITION "
+       "codes seem separated by commas, which separate fields: separate them with single blanks"}},
+     false,
+     {named("quoted-fields"), named("comma-separated-codes"), notNamed("trailing-commas")}},
+    {"QuotedConditionCodesWithACommaAmongRows",
+     rows({kSampleRow, "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,", kCncSampleRow}),
+     Scope::kFirstFault,
+     "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,, is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "C,Alarm1,CONDITION,\"1000,1001\",800,,Path2,,,,,,,",
+       0,
+       {},
+       "point row \"C,Alarm1,CONDITION,\\\"1000,1001\\\",800,,Path2,,,,,,,\" has 15 fields; "
+       "expected 14 fields (13 commas). Likely causes, most likely first: double quotes wrap a "
+       "field, but here they are ordinary bytes that group no commas: remove them; the CONDITION "
+       "codes seem separated by commas, which separate fields: separate them with single blanks"}},
+     false,
+     {named("quoted-fields"), named("comma-separated-codes")}},
+    {"SecondHeaderLineWithACommaAtItsEnd",
+     rows({kSampleRow, "2,3,False,", kCncSampleRow}),
+     Scope::kFirstFault,
+     "2,3,False, is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "2,3,False,",
+       0,
+       {},
+       "point row \"2,3,False,\" has 4 fields; expected 14 fields (13 commas). Likely cause: the "
+       "line looks like a second header line, as when two point files are joined: remove it"}},
+     false,
+     {named("second-header-line")}},
+    {"SecondHeaderLineWithACountOutOfRange",
+     rows({kSampleRow, "0,3,False", kCncSampleRow}),
+     Scope::kFirstFault,
+     "0,3,False is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "0,3,False",
+       0,
+       {},
+       "point row \"0,3,False\" has 3 fields; expected 14 fields (13 commas)"}},
+     false,
+     {notNamed("second-header-line")}},
+    {"LineOfATabAndABlank",
+     rows({kSampleRow, "\t "}),
+     Scope::kFirstFault,
+     "\t  is illegal format.",
+     {{3,
+       1,
+       -1,
+       "row-field-count",
+       "\t ",
+       0,
+       {},
+       "point row \"\\t \" has 1 field; expected 14 fields (13 commas). Likely cause: the line "
+       "holds only blanks, and only an empty line ends the rows: remove it"}},
+     false,
+     {named("blank-line")}},
+    // Beside UTF-16, what its text shows once saved as UTF-8.
+    {"Utf16WithTabs",
+     std::string("\xff\xfe") +
+         utf16("2\t3\tFalse\r\nC\tTemp2\tSAMPLE\t\t500\tNONE\tPath\t\t1\tString\tR\t\t100\t\r\n"),
+     Scope::kFirstFault,
+     std::string("\xff\xfe") + utf16("2\t3\tFalse\r") + " is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       std::string("\xff\xfe") + utf16("2\t3\tFalse\r"),
+       0,
+       {},
+       "header line "
+       "\"\\xff\\xfe2\\x00\\t\\x003\\x00\\t\\x00F\\x00a\\x00l\\x00s\\x00e\\x00\\r\\x00\" "
+       "has 1 field; expected 3 fields: PMC path count, CNC path count, DCS ladder, such as "
+       "\"2,3,False\". Likely causes, most likely first: the file is UTF-16 text, as its "
+       "byte-order mark shows: save it as UTF-8; fields are separated by tabs: separate them "
+       "with commas"}},
+     false,
+     {named("utf16-text"), named("tab-separators")}},
+    // Beside CR line ends, what the first line shows once ended.
+    {"CrOnlyLineEndsAndSemicolons",
+     "2;3;False\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\r",
+     Scope::kFirstFault,
+     "2;3;False\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\r is illegal format.",
+     {{1,
+       1,
+       -1,
+       "header-field-count",
+       "2;3;False\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\r",
+       0,
+       {},
+       "header line \"2;3;False\\rC;Temp2;SAMPLE;;500;NONE;Path;;1;String;R;;100;\\r\" has 1 "
+       "field; expected 3 fields: PMC path count, CNC path count, DCS ladder, such as "
+       "\"2,3,False\". Likely causes, most likely first: the file's lines end in CR alone, so "
+       "they read as one line: end lines with LF or CR LF; fields are separated by semicolons, "
+       "as spreadsheets export them in some languages: separate them with commas"}},
+     false,
+     {named("cr-line-ends"), named("semicolon-separators")}},
+    // The big-endian mark is UTF-16's too, whatever follows it.
+    {"BigEndianUtf16ByteOrderMark",
+     "\xfe\xff"
+     "2,3,False\n",
+     Scope::kFirstFault,
+     "\xfe\xff"
+     "2,3,False is illegal PMC path num.",
+     {{1,
+       1,
+       0,
+       "pmc-path-count",
+       "\xfe\xff"
+       "2",
+       0,
+       {},
+       "PMC path count \"\\xfe\\xff2\" reads as 0; expected 1 to 5. Likely cause: the file is "
+       "UTF-16 text, as its byte-order mark shows: save it as UTF-8"}},
+     false,
+     {named("utf16-text")}},
+    // Two characters in twenty beyond ASCII: nine NUL halves in ten, as
+    // UTF-16 has at least.
+    {"Utf16NineInTenNulHalves",
+     std::string("2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\xac\x20\xac\x20x\0x\0x\0x\0x\0x\0x\0x\0x\0x\0",
+                 40),
+     Scope::kFirstFault,
+     std::string("2\0,\0"
+                 "3\0,\0"
+                 "T\0r\0u\0e\0\xac\x20\xac\x20x\0x\0x\0x\0x\0x\0x\0x\0x\0x\0",
+                 40) +
+         " is illegal CNC path num.",
+     {{1,
+       4,
+       1,
+       "cnc-path-count",
+       std::string("\0"
+                   "3\0",
+                   3),
+       0,
+       {},
+       "CNC path count \"\\x003\\x00\" reads as 0; expected 1 to 10. Likely cause: the file is "
+       "UTF-16 text, with a NUL byte beside every character: save it as UTF-8"}},
+     false,
+     {named("utf16-text")}},
     // Suggestions at their limits.
     {"SwappedLetters",
      "2,3,Flase\n",
@@ -1211,6 +1487,11 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
   EXPECT_EQ(result.resultText, c.resultText);
   EXPECT_EQ(result.status, c.resultText == "OK" ? 0 : -1);
   ASSERT_EQ(result.faults.size(), c.faults.size());
+  for (const CauseEdge& edge : c.causes) {
+    const std::vector<std::string>& causes = result.faults.front().causes;
+    EXPECT_EQ(std::count(causes.begin(), causes.end(), edge.cause), edge.named ? 1 : 0)
+        << edge.cause;
+  }
   for (std::size_t i = 0; i < c.faults.size(); ++i) {
     SCOPED_TRACE("fault " + std::to_string(i));
     const Fault& fault = result.faults[i];
@@ -1223,6 +1504,8 @@ TEST_P(CheckApi, GivesResultTextStatusAndFaults) {
     EXPECT_EQ(fault.firstLine, expected.firstLine);
     EXPECT_EQ(fault.suggestions, expected.suggestions);
     EXPECT_EQ(fault.severity, expected.severity);
+    // The causes tools read are those the detail names.
+    EXPECT_EQ(fault.causes.empty(), fault.detail.find(" Likely cause") == std::string::npos);
     if (expected.detail.empty()) {
       EXPECT_FALSE(fault.detail.empty());
     } else {

@@ -165,6 +165,19 @@ TEST(ManualPageReadmeAndHeader, ListTheLikelyCausesOfTheTable) {
   EXPECT_EQ(header, table) << "the list in the comment on Fault::detail in "
                               "include/marlint/marlint.h should read:\n"
                            << expected;
+  // The `causes` row of the README's member table names every stable name,
+  // in the table's order.
+  std::string names;
+  for (const LikelyCauseEntry& entry : likelyCauseEntries()) {
+    names += std::string(names.empty() ? "" : ", ") + "`" + std::string(entry.name) + "`";
+  }
+  std::string causesRow;
+  for (const std::string& line : linesOf(sourceFile("README.md"))) {
+    causesRow = startsWith(line, "| `causes` |") ? line : causesRow;
+  }
+  EXPECT_NE(causesRow.find("(the names of the list above, in its order: " + names + ")"),
+            std::string::npos)
+      << "the causes row of the JSON member table in README.md should list: " << names;
 }
 
 // Each option's spellings, blanks left out: "-h,--help", "--version".

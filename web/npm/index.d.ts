@@ -27,6 +27,11 @@ export interface Fault {
   rule: string;
   /** Accepted words close to `text`. */
   suggestions: string[];
+  /**
+   * The stable names of the likely causes the detail names, most likely
+   * first, such as "trailing-commas" or "utf16-text"; empty for none.
+   */
+  causes: string[];
   /** One sentence for people saying what is wrong and what is accepted. */
   detail: string;
   /** For a repeated point name, the line where it first appears; else null. */

@@ -36,6 +36,7 @@ const bytes = new Uint8Array(0);
 
 const whole = await check(bytes, {every: true});
 const faults: Fault[] = whole.faults;
+const causes: string[] = faults[0].causes;
 const text: string = whole.resultText;
 const status: 0 | -1 = whole.status;
 const first = await check("1,1,False\\n");
@@ -56,7 +57,7 @@ await check(42);
 // @ts-expect-error: onPage takes a function
 await check(bytes, {onPage: "no"});
 
-export {faults, text, status, none};
+export {faults, causes, text, status, none};
 `;
 
 // Just enough of Node's types for the examples, which read a file and log.
