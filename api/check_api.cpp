@@ -42,6 +42,7 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   };
   run.onFault = [&](Fault&& fault, Rule rule) {
     around.heldBytes = input.heldBytes();
+    around.heldBytesOffset = input.heldBytesOffset();
     if (!fileShape && fault.line != 0 && rule != Rule::kDuplicateName &&
         fault.severity == Severity::kError) {
       fileShape = FileShape::around(around.heldBytes, input.holdsFirstByte(), input.holdsLastByte(),

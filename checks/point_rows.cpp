@@ -159,6 +159,12 @@ bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
   return checkRowToFirstFault(run, line, record, fields);
 }
 
+bool checkEveryColumnOfPointRow(RunState& run, std::string_view line, PointRecord& record) {
+  RowFields fields;
+  NameIndex namesOfThisRowOnly;
+  return checkEveryColumnOfRow(run, line, record, fields, namesOfThisRowOnly);
+}
+
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {
   std::string_view line;
   PointRecord record;

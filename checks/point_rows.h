@@ -25,6 +25,11 @@ void noteUncheckedLines(RunState& run, PointInput& input);
 // hold the defaults of a fresh record. Returns true when the row is rejected.
 bool checkPointRow(RunState& run, std::string_view line, PointRecord& record);
 
+// The same, going on after a fault: every column whose premises passed is
+// checked, as a run that reports every fault checks a row. The row's own
+// name is not compared with other rows.
+bool checkEveryColumnOfPointRow(RunState& run, std::string_view line, PointRecord& record);
+
 // Field 4 of a "C" row: the sampling cycle, 100 to 10000.
 bool checkCycle(RunState& run, std::string_view text, PointRecord& record);
 

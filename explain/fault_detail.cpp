@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/fault_fixes.h"
 #include "explain/rule_sentences.h"
 #include "explain/sentence_pieces.h"
 #include "input/text_rules.h"
@@ -53,6 +54,9 @@ void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurr
     return;  // a repeated name is found after its line was read
   }
   const std::string_view line = run.currentLine();
+  if (const std::optional<std::size_t> lineOffset = offsetWithin(line, around.heldBytes)) {
+    addFaultFixes(fault, rule, run, around.heldBytesOffset + *lineOffset);
+  }
   const FileShape lineAlone =
       around.fileShape == nullptr ? FileShape::of(line, fault.line == 1) : FileShape();
   const FileShape& shape = around.fileShape == nullptr ? lineAlone : *around.fileShape;
