@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -234,13 +235,25 @@ std::vector<FaultKey> keysOf(const std::vector<Fault>& faults) {
   return keys;
 }
 
-// A fix of the file as a whole is proved when the fixed bytes have fewer
-// faults and none the bytes before it lacked.
+// A fix of the file as a whole is proved when the fixed bytes have lost a
+// fault, and each fault the bytes before it lacked has a certain fix of its
+// own: undoing quotes shows a unit "celsius" they hid, which the next round
+// fixes.
 bool provesOnFile(const std::vector<Fault>& before, std::string_view fixedBytes) {
   const std::vector<FaultKey> beforeKeys = keysOf(before);
-  const std::vector<FaultKey> afterKeys = keysOf(everyFaultOf(fixedBytes, false));
-  return afterKeys.size() < beforeKeys.size() &&
-         std::includes(beforeKeys.begin(), beforeKeys.end(), afterKeys.begin(), afterKeys.end());
+  const std::vector<Fault> after = everyFaultOf(fixedBytes, false);
+  std::vector<FaultKey> afterKeys = keysOf(after);
+  std::vector<FaultKey> added;
+  std::set_difference(afterKeys.begin(), afterKeys.end(), beforeKeys.begin(), beforeKeys.end(),
+                      std::back_inserter(added));
+  if (afterKeys.size() - added.size() >= beforeKeys.size()) {
+    return false;
+  }
+  return std::all_of(added.begin(), added.end(), [&after](const FaultKey& key) {
+    return std::any_of(after.begin(), after.end(), [&key](const Fault& fault) {
+      return FaultKey{fault.line, fault.field, fault.rule} == key && certainFixOf(fault) != nullptr;
+    });
+  });
 }
 
 // "unit "celsius": write "CELSIUS"".

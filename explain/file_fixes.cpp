@@ -131,8 +131,8 @@ struct FileFixRow {
   std::string_view cause;  // the cause's stable name
   std::string_view description;
   UndoLine undo;
-  // Most lines must show the cause, not only one; a line that refuses the
-  // fix always stops it.
+  // Most rows must show the cause, not only one (the header line alone
+  // when there are none); a line that refuses the fix always stops it.
   bool mostLines;
 };
 
@@ -158,6 +158,7 @@ std::vector<Fault> fileFixesOf(std::string_view bytes) {
   for (const FileFixRow& row : kFileFixes) {
     std::vector<Edit> edits;
     std::size_t showing = 0;
+    std::size_t rowsShowing = 0;
     bool refused = false;
     for (const FileLine& line : lines) {
       const LineUndo undo = row.undo(line, edits);
@@ -166,8 +167,10 @@ std::vector<Fault> fileFixesOf(std::string_view bytes) {
         break;
       }
       showing += undo == LineUndo::kShows ? 1 : 0;
+      rowsShowing += undo == LineUndo::kShows && !line.isHeader ? 1 : 0;
     }
-    if (refused || showing == 0 || (row.mostLines && 2 * showing <= lines.size())) {
+    const std::size_t rows = lines.empty() ? 0 : lines.size() - 1;
+    if (refused || showing == 0 || (row.mostLines && rows > 0 && 2 * rowsShowing <= rows)) {
       continue;
     }
     Fault record;
