@@ -37,6 +37,8 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   std::optional<FileShape> fileShape;
   UsedNames usedNames(points.names());
   FaultSurroundings around;
+  FixProver fixProver;
+  around.fixProver = &fixProver;
   around.dropUsedNames = [&usedNames](std::vector<std::string>& names) {
     usedNames.dropUsed(names);
   };

@@ -319,7 +319,9 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
 
 }  // namespace
 
-FixResult fixBytes(std::string_view input) {
+// Fixing runs only when asked for: kept with the cold code, away from the
+// pages every plain run touches.
+[[gnu::cold]] FixResult fixBytes(std::string_view input) {
   FixResult result;
   std::string bytes(input);
   EditMap map;

@@ -88,7 +88,7 @@ bool checkRowWith(RunState& run, std::string_view line, PointRecord& record, Row
   }
   const bool namePassed = (unsettled & fieldBit(row_field::kPointName)) == 0;
   if constexpr (scope == RowScope::kEveryColumn) {
-    if (namePassed) {
+    if (namePassed && namesSoFar != nullptr) {
       reportRepeatSoFar(run, *namesSoFar, record.name);
     }
   }
@@ -161,8 +161,7 @@ bool checkPointRow(RunState& run, std::string_view line, PointRecord& record) {
 
 bool checkEveryColumnOfPointRow(RunState& run, std::string_view line, PointRecord& record) {
   RowFields fields;
-  NameIndex namesOfThisRowOnly;
-  return checkEveryColumnOfRow(run, line, record, fields, namesOfThisRowOnly);
+  return checkRowWith<RowScope::kEveryColumn>(run, line, record, fields, nullptr);
 }
 
 bool readPointRows(RunState& run, PointInput& input, PointList& points) {

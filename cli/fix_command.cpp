@@ -129,8 +129,8 @@ bool sameLine(const DiffLine& a, const DiffLine& b) {
 
 }  // namespace
 
-std::string unifiedDiff(std::string_view fileName, std::string_view before,
-                        std::string_view after) {
+[[gnu::cold]] std::string unifiedDiff(std::string_view fileName, std::string_view before,
+                                      std::string_view after) {
   if (before == after) {
     return "";
   }
@@ -195,7 +195,8 @@ std::string unifiedDiff(std::string_view fileName, std::string_view before,
   return diff;
 }
 
-CheckResult checkAndFix(const CommandLine& commandLine, std::FILE* outputStream) {
+// Kept with the cold code, away from the pages every plain run touches.
+[[gnu::cold]] CheckResult checkAndFix(const CommandLine& commandLine, std::FILE* outputStream) {
   const std::string& pointFilePath = commandLine.positional[0];
   const std::string fileName = pointFilePath == "-" ? "<stdin>" : pointFilePath;
   keepRunningWhenReportReaderLeaves();

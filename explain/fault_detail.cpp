@@ -55,7 +55,9 @@ void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurr
   }
   const std::string_view line = run.currentLine();
   if (const std::optional<std::size_t> lineOffset = offsetWithin(line, around.heldBytes)) {
-    addFaultFixes(fault, rule, run, around.heldBytesOffset + *lineOffset);
+    FixProver ownProver;
+    addFaultFixes(fault, rule, run, around.heldBytesOffset + *lineOffset,
+                  around.fixProver != nullptr ? *around.fixProver : ownProver);
   }
   const FileShape lineAlone =
       around.fileShape == nullptr ? FileShape::of(line, fault.line == 1) : FileShape();

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/fault_fixes.h"
 #include "explain/file_causes.h"
 #include "marlint/marlint.h"
 #include "run/rule.h"
@@ -26,6 +27,9 @@ struct FaultSurroundings {
   // Removes the point names earlier rows already use from a list of
   // suggestions; without it every close name may be suggested.
   std::function<void(std::vector<std::string>&)> dropUsedNames;
+  // Proves the fixes of the check's faults; without it, each fault makes
+  // its own.
+  FixProver* fixProver = nullptr;
 };
 
 // Fills the parts of `fault` that are written for people and tools rather

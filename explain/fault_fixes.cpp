@@ -20,36 +20,7 @@
 namespace marlint {
 namespace {
 
-// A fault of a line as far as a proof goes: which rule, at which field.
-struct LineFault {
-  Rule rule;
-  int field;
-  bool operator==(const LineFault& other) const {
-    return rule == other.rule && field == other.field;
-  }
-};
-
-// Every fault of `line`, checked as the header line or as a point row
-// against the names `run` accepts. A scratch run takes the faults, so the
-// report's own run sees none of them.
-std::vector<LineFault> faultsOfLine(std::string_view line, bool isHeader, const RunState& run) {
-  std::vector<LineFault> faults;
-  RunState scratch;
-  scratch.keepGoing = true;
-  scratch.xmlLocationNames = run.xmlLocationNames;
-  scratch.pathNameSet = run.pathNameSet;
-  scratch.onFault = [&faults](Fault&& fault, Rule rule) { faults.push_back({rule, fault.field}); };
-  if (isHeader) {
-    PointInput input(line);
-    ControllerConfig config;
-    checkHeaderLine(scratch, input, config);
-  } else {
-    scratch.startLine(line);
-    PointRecord record;
-    checkEveryColumnOfPointRow(scratch, line, record);
-  }
-  return faults;
-}
+using LineFault = FixProver::LineFault;
 
 // The proof of a fix: the fixed line has lost `fixed` and has no fault
 // that the line did not have.
@@ -141,6 +112,36 @@ std::string lineWithEdit(std::string_view line, std::size_t at, std::size_t leng
 
 }  // namespace
 
+const std::vector<LineFault>& FixProver::faultsOf(std::string_view line, bool isHeader,
+                                                  const RunState& run) {
+  // The names are those of the header line, which the rows never change: a
+  // scratch run made before them is made again.
+  if (!scratch_ ||
+      scratch_->xmlLocationNames.names().size() != run.xmlLocationNames.names().size() ||
+      scratch_->pathNameSet.names().size() != run.pathNameSet.names().size()) {
+    scratch_.emplace();
+    scratch_->keepGoing = true;
+    scratch_->xmlLocationNames = run.xmlLocationNames;
+    scratch_->pathNameSet = run.pathNameSet;
+    scratch_->onFault = [this](Fault&& fault, Rule rule) {
+      faults_.push_back({rule, fault.field});
+    };
+  }
+  faults_.clear();
+  RunState& scratch = *scratch_;
+  scratch.resultText.clear();
+  if (isHeader) {
+    PointInput input(line);
+    ControllerConfig config;
+    checkHeaderLine(scratch, input, config);
+  } else {
+    scratch.startLine(line);
+    PointRecord record;
+    checkEveryColumnOfPointRow(scratch, line, record);
+  }
+  return faults_;
+}
+
 Edit editBetween(std::string_view line, std::string_view fixedLine, std::size_t lineOffset) {
   const std::size_t shorter = std::min(line.size(), fixedLine.size());
   std::size_t start = 0;
@@ -156,7 +157,8 @@ Edit editBetween(std::string_view line, std::string_view fixedLine, std::size_t 
           std::string(fixedLine.substr(start, fixedLine.size() - start - end))};
 }
 
-void addFaultFixes(Fault& fault, Rule rule, const RunState& run, std::size_t lineOffset) {
+[[gnu::cold]] void addFaultFixes(Fault& fault, Rule rule, const RunState& run,
+                                 std::size_t lineOffset, FixProver& prover) {
   fault.fixes.clear();
   if (fault.severity != Severity::kError || fault.line == 0 || rule == Rule::kDuplicateName) {
     return;
@@ -164,12 +166,18 @@ void addFaultFixes(Fault& fault, Rule rule, const RunState& run, std::size_t lin
   const std::string_view line = run.currentLine();
   const bool isHeader = fault.line == 1;
   const LineFault own{rule, fault.field};
-  std::vector<LineFault> before;
+  // The line is checked again only when the fixed line has a fault: most
+  // fixed lines have none, and need no comparison.
+  std::optional<std::vector<LineFault>> before;
   const auto proves = [&](std::string_view fixedLine) {
-    if (before.empty()) {
-      before = faultsOfLine(line, isHeader, run);
+    std::vector<LineFault> after = prover.faultsOf(fixedLine, isHeader, run);
+    if (after.empty()) {
+      return true;
     }
-    return provesRight(before, own, faultsOfLine(fixedLine, isHeader, run));
+    if (!before) {
+      before = prover.faultsOf(line, isHeader, run);
+    }
+    return provesRight(*before, own, after);
   };
 
   // A row with a wrong number of fields has a suggestion only where exactly

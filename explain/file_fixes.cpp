@@ -152,7 +152,7 @@ constexpr FileFixRow kFileFixes[] = {
 
 }  // namespace
 
-std::vector<Fault> fileFixesOf(std::string_view bytes) {
+[[gnu::cold]] std::vector<Fault> fileFixesOf(std::string_view bytes) {
   std::vector<Fault> records;
   const std::vector<FileLine> lines = linesOfRows(bytes);
   for (const FileFixRow& row : kFileFixes) {
