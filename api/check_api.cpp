@@ -37,11 +37,14 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   std::optional<FileShape> fileShape;
   UsedNames usedNames(points.names());
   FaultSurroundings around;
+  FixProver fixProver;
+  around.fixProver = &fixProver;
   around.dropUsedNames = [&usedNames](std::vector<std::string>& names) {
     usedNames.dropUsed(names);
   };
   run.onFault = [&](Fault&& fault, Rule rule) {
     around.heldBytes = input.heldBytes();
+    around.heldBytesOffset = input.heldBytesOffset();
     if (!fileShape && fault.line != 0 && rule != Rule::kDuplicateName &&
         fault.severity == Severity::kError) {
       fileShape = FileShape::around(around.heldBytes, input.holdsFirstByte(), input.holdsLastByte(),

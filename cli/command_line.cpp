@@ -8,6 +8,7 @@
 
 #include "cli/command_options.h"
 #include "cli/fault_report.h"
+#include "cli/fix_command.h"
 #include "cli/host_error_number.h"
 #include "cli/host_streams.h"
 #include "marlint/marlint.h"
@@ -105,7 +106,9 @@ int runCommandLine(const std::vector<std::string>& arguments, std::FILE* outputS
       return kStatusFailed;
     case CommandLine::Action::kCheck: break;
   }
-  const CheckResult result = checkAndReport(commandLine, outputStream);
+  const CheckResult result = commandLine.fix || commandLine.diff
+                                 ? checkAndFix(commandLine, outputStream)
+                                 : checkAndReport(commandLine, outputStream);
   if (commandLine.positional.size() == 1) {
     writeBytes(errorStream, result.resultText);
   } else {

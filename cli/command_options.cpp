@@ -10,7 +10,14 @@ namespace marlint {
 namespace {
 
 // getopt_long's codes for the options without a short form.
-enum : int { kVersionOption = 256, kLocateOption, kAllOption, kJsonOption };
+enum : int {
+  kVersionOption = 256,
+  kLocateOption,
+  kAllOption,
+  kJsonOption,
+  kFixOption,
+  kDiffOption
+};
 
 // One option: its spellings, getopt_long's code for it, the name of its
 // value (none: it takes no value), and its text in --help, a line end
@@ -40,6 +47,14 @@ constexpr OptionSpec kOptions[] = {
      "(implies --locate)"},
     {'\0', "json", kJsonOption, nullptr,
      "report as JSON Lines, one object per fault (implies --locate)"},
+    {'\0', "fix", kFixOption, "OUT",
+     "write to OUT the point file with every certain fix applied,\n"
+     "every other byte unchanged, then report each fix applied\n"
+     "(FILE:LINE:COLUMN: fixed: DETAIL) and every fault left in OUT;\n"
+     "OUT may not be the point file itself"},
+    {'\0', "diff", kDiffOption, nullptr,
+     "show the certain fixes as a unified diff on standard output\n"
+     "instead of a report; writes no file but OUT"},
 };
 
 constexpr std::string_view kUsageText =
@@ -164,6 +179,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         commandLine.locate = true;
         commandLine.format = ReportFormat::kJsonLines;
         break;
+      case kFixOption:
+        commandLine.fix = true;
+        commandLine.fixOutput = optarg;
+        break;
+      case kDiffOption: commandLine.diff = true; break;
       default:
         commandLine.action = CommandLine::Action::kUnknownOption;
         commandLine.unknownOption = unknownOptionText(argv, element);

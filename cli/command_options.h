@@ -23,6 +23,9 @@ struct CommandLine {
   bool locate = false;      // report where each reported fault is
   bool everyFault = false;  // go on after the first fault
   ReportFormat format = ReportFormat::kLocated;
+  bool fix = false;       // write the fixed point file to `fixOutput`
+  std::string fixOutput;  // --fix=OUT
+  bool diff = false;      // show the certain fixes as a unified diff
   std::string unknownOption;
 };
 

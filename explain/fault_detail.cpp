@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/fault_fixes.h"
 #include "explain/rule_sentences.h"
 #include "explain/sentence_pieces.h"
 #include "input/text_rules.h"
@@ -71,6 +72,12 @@ void describeFault(Fault& fault, Rule rule, const RunState& run, const FaultSurr
   }
   if (!causesApply) {
     return;
+  }
+  const std::string_view line = run.currentLine();
+  if (const std::optional<std::size_t> lineOffset = offsetWithin(line, around.heldBytes)) {
+    FixProver ownProver;
+    addFaultFixes(fault, rule, run, around.heldBytesOffset + *lineOffset,
+                  around.fixProver != nullptr ? *around.fixProver : ownProver);
   }
   fault.causes.clear();
   appendCauseNames(fault.causes, causes);

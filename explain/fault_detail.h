@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/fault_fixes.h"
 #include "explain/file_causes.h"
 #include "marlint/marlint.h"
 #include "run/rule.h"
@@ -20,13 +21,20 @@ struct FaultSurroundings {
   // The input bytes held when the fault was found, the fault's line among
   // them, to tell how that line ended.
   std::string_view heldBytes;
+  // How many bytes of the input come before `heldBytes`: a fix names the
+  // bytes it replaces by their offset in the input.
+  std::size_t heldBytesOffset = 0;
   // Removes the point names earlier rows already use from a list of
   // suggestions; without it every close name may be suggested.
   std::function<void(std::vector<std::string>&)> dropUsedNames;
+  // Proves the fixes of the check's faults; without it, each fault makes
+  // its own.
+  FixProver* fixProver = nullptr;
 };
 
 // Fills the parts of `fault` that are written for people and tools rather
-// than for the result text: the detail sentence and the suggestions. `rule`
+// than for the result text: the detail sentence, the suggestions and the
+// fixes. `rule`
 // is the rule the fault breaks; `run` is the run that found it, for the
 // names it accepts and the line being checked.
 void describeFault(Fault& fault, Rule rule, const RunState& run,

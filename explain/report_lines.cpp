@@ -17,8 +17,34 @@ void appendCountOrNull(std::string& out, std::string_view key, std::size_t count
   }
 }
 
-bool isNote(const Fault& fault) {
-  return fault.severity == Severity::kNote;
+std::string_view severityName(Severity severity) {
+  switch (severity) {
+    case Severity::kError: break;
+    case Severity::kNote: return "note";
+    case Severity::kFixed: return "fixed";
+  }
+  return "error";
+}
+
+// {"description":...,"applicability":"certain","edits":[{"offset":N,"length":N,"replacement":...}]}
+void appendFixJson(std::string& out, const Fix& fix) {
+  out.append("{\"description\":");
+  appendJsonString(out, fix.description);
+  out.append(fix.applicability == Applicability::kCertain
+                 ? std::string_view(",\"applicability\":\"certain\"")
+                 : std::string_view(",\"applicability\":\"maybe\""));
+  out.append(",\"edits\":[");
+  for (std::size_t i = 0; i < fix.edits.size(); ++i) {
+    const Edit& edit = fix.edits[i];
+    out.append(i == 0 ? "{\"offset\":" : ",{\"offset\":");
+    appendDecimal(out, edit.offset);
+    out.append(",\"length\":");
+    appendDecimal(out, edit.length);
+    out.append(",\"replacement\":");
+    appendJsonString(out, edit.replacement);
+    out.push_back('}');
+  }
+  out.append("]}");
 }
 
 }  // namespace
@@ -31,7 +57,7 @@ void appendFaultLine(std::string& out, std::string_view fileName, const Fault& f
     out.push_back(':');
     appendDecimal(out, fault.column);
   }
-  out.append(isNote(fault) ? std::string_view(": note: ") : std::string_view(": error: "));
+  out.append(": ").append(severityName(fault.severity)).append(": ");
   out.append(fault.detail);
   out.push_back('\n');
 }
@@ -41,8 +67,7 @@ void appendFaultJson(std::string& out, std::string_view fileName, const Fault& f
   appendJsonString(out, fileName);
   appendCountOrNull(out, ",\"line\":", fault.line);
   appendCountOrNull(out, ",\"column\":", fault.column);
-  out.append(isNote(fault) ? std::string_view(",\"severity\":\"note\"")
-                           : std::string_view(",\"severity\":\"error\""));
+  out.append(",\"severity\":\"").append(severityName(fault.severity)).append("\"");
   out.append(",\"field\":");
   if (fault.field < 0) {
     out.append("null");
@@ -78,7 +103,14 @@ void appendFaultJson(std::string& out, std::string_view fileName, const Fault& f
   out.append("],\"detail\":");
   appendJsonString(out, fault.detail);
   appendCountOrNull(out, ",\"firstLine\":", fault.firstLine);
-  out.append("}\n");
+  out.append(",\"fixes\":[");
+  for (std::size_t i = 0; i < fault.fixes.size(); ++i) {
+    if (i > 0) {
+      out.push_back(',');
+    }
+    appendFixJson(out, fault.fixes[i]);
+  }
+  out.append("]}\n");
 }
 
 }  // namespace marlint

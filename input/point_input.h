@@ -51,6 +51,8 @@ class PointInput {
   // its last once the stream ended; bytes in memory are held whole.
   std::string_view heldBytes() const { return {data_, end_}; }
   bool holdsFirstByte() const { return droppedBytes_ == 0; }
+  // How many bytes of the input come before the held ones.
+  std::size_t heldBytesOffset() const { return droppedBytes_; }
   bool holdsLastByte() const { return stream_ == nullptr; }
 
   friend bool readLine(PointInput& input, std::string_view& line);

@@ -47,7 +47,14 @@ import threading
 FILES_PER_ROUND = 21
 ROUNDS_PER_BATCH = 250
 MAX_REPORTED = 10
-OPTION_SETS = [["--locate"], ["--all"], ["--json"], ["--all", "--json"]]
+OPTION_SETS = [["--locate"], ["--all"], ["--json"], ["--all", "--json"], ["--fix={fixed}"],
+               ["--diff"]]
+
+
+def expanded(options, scratch):
+    """`options` with the fixed file of --fix in `scratch`, one per thread."""
+    fixed = os.path.join(scratch, f"fixed-{threading.get_ident()}.csv")
+    return [option.replace("{fixed}", fixed) for option in options]
 
 
 # Runs that a launcher failed to start and that were started again.
@@ -95,6 +102,10 @@ def report_problem(options, result_text, report):
     """What is wrong with the report of a run with `options`, or None. Notes
     (lines left unchecked after an empty line) may follow the faults; they
     never change the result text."""
+    if any(option.startswith("--fix") or option == "--diff" for option in options):
+        # What is fixed and what is left in the fixed file: only the result
+        # text, the result file and the status are held to the old build.
+        return None
     if report == b"":
         return None if result_text == b"OK" else "no report for a fault"
     if not report.endswith(b"\n"):
@@ -144,6 +155,7 @@ class Comparison:
         runs = 0
         old = run(self.old, [path])
         for options in [[]] + OPTION_SETS:
+            options = expanded(options, scratch)
             new = run(self.new, options + [path], launched=self.new_launched)
             runs += 1
             report = new[1]
@@ -157,7 +169,7 @@ class Comparison:
                                  report_problem(options, new[0], new[1]), old, new))
 
         result = os.path.join(scratch, f"result-{threading.get_ident()}")
-        file_options = OPTION_SETS[index % len(OPTION_SETS)]
+        file_options = expanded(OPTION_SETS[index % len(OPTION_SETS)], scratch)
         old_file = run_with_result_file(self.old, [], path, result)
         new_file = run_with_result_file(self.new, file_options, path, result,
                                         launched=self.new_launched)

@@ -39,16 +39,21 @@ enum class Severity {
   // A note, such as the lines a check leaves unread after the empty line
   // that ends the rows. A note never changes the result text or the status.
   kNote,
+  // A fault that `fixBytes` removed: its one fix is in `Fault::fixes`.
+  kFixed,
 };
 
-// How sure a fix is: certain where exactly one change is right, maybe where a person must choose.
+// How sure a fix is: certain where exactly one change is right, maybe where
+// a person must choose.
 enum class Applicability { kCertain, kMaybe };
+
 // One replacement of bytes of the point file as read.
 struct Edit {
   std::size_t offset = 0;  // from the start of the input, in bytes
   std::size_t length = 0;  // how many bytes it replaces
   std::string replacement;
 };
+
 // A change that removes a fault: its edits, in offset order, never overlapping.
 struct Fix {
   std::string description;  // for people, such as: write "CELSIUS"
@@ -131,6 +136,16 @@ struct Fault {
 
   // `Severity::kError` for a fault, `Severity::kNote` for a note.
   Severity severity = Severity::kError;
+
+  // The changes that remove the fault, each proved on its line: the fixed
+  // line has no fault the line did not have. `kCertain` where exactly one
+  // change is right (a word in other case, a unit spelling that names one
+  // unit, two swapped letters with one candidate, "Path" for "Path1", a
+  // byte-order mark before the header line, the one edit that gives a row
+  // its 14 fields); `kMaybe`, one fix per candidate, where a person must
+  // choose. None where no change is known, or where every candidate would
+  // make another fault (a path past the header's count).
+  std::vector<Fix> fixes;
 };
 
 // How far a check goes.
@@ -199,10 +214,36 @@ CheckResult checkBytes(std::string_view bytes, const CheckOptions& options = {})
 // open. A stream that fails to read gives a fault, not an exception.
 CheckResult checkStream(std::FILE* stream, const CheckOptions& options = {});
 
+// What `fixBytes` gives: the input with every certain fix applied, and what
+// the person still has to do.
+struct FixResult {
+  // The input with every certain fix applied; every other byte, line ends,
+  // bytes that are not UTF-8 and the lines after the rows included, is kept.
+  std::string bytes;
+
+  // Each fault a fix removed, with `severity` `Severity::kFixed` and the
+  // one fix applied in `fixes`: its line, column and edits are those of the
+  // input. In offset order; no two fixes overlap.
+  std::vector<Fault> applied;
+
+  // Every fault and note of `bytes` as `Scope::kEveryFault` with notes
+  // gives them: where they stand in the fixed bytes.
+  std::vector<Fault> remaining;
+};
+
+// Applies every certain fix to `bytes`, again on the result while a fix
+// reveals another, so that fixing the result changes nothing. A fix is
+// certain only where the fixed bytes have no fault the input lacked: a
+// point name is never changed to one another row has. The result text and
+// status of the input are those of `checkBytes(bytes)`; this does not
+// change them.
+FixResult fixBytes(std::string_view bytes);
+
 // Appends `fault` to `out` as one report line and a line end, byte for byte
 // the line `marlint --locate` and `--all` write for it:
 // "FILE:LINE:COLUMN: error: DETAIL", "FILE: error: DETAIL" for a fault
-// without a line, and "note" instead of "error" for a note. `fileName` is
+// without a line, and "note" or "fixed" instead of "error" for a note or a
+// fixed fault. `fileName` is
 // the point file as the line names it ("<stdin>" for standard input).
 void appendFaultLine(std::string& out, std::string_view fileName, const Fault& fault);
 

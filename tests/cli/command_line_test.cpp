@@ -338,3 +338,62 @@ TEST(Options, HelpVersionAndWrongCommandLines) {
 
 }  // namespace
 }  // namespace marlint::testing
+
+namespace marlint::testing {
+namespace {
+
+// --fix and --diff: what is written where, and what is refused.
+TEST(FixOption, WritesTheFixedFileAndReportsWhatIsLeft) {
+  const TemporaryDirectory directory;
+  const std::string input =
+      "2,3,False\r\nC,Temp1,SAMPLE,,500,millimeter,Path,,1,String,R,,99,\r\n\r\nx\xe9\n";
+  const std::string pointFile = directory.writeFile("points.csv", input);
+  const std::string out = directory.path() + "/fixed.csv";
+  const InProcessRun plain = runInProcess({pointFile});
+  const InProcessRun fixed = runInProcess({"--fix=" + out, pointFile});
+  EXPECT_EQ(fixed.status, plain.status);
+  EXPECT_EQ(fixed.error, plain.error);
+  EXPECT_EQ(readWholeFile(out),
+            "2,3,False\r\nC,Temp1,SAMPLE,,500,MILLIMETER,Path,,1,String,R,,99,\r\n\r\nx\xe9\n");
+  EXPECT_EQ(fixed.output,
+            pointFile + ":2:21: fixed: unit \"millimeter\": write \"MILLIMETER\"\n" + out +
+                ":2:50: error: start address \"99\" is out of range; for data "
+                "type 1 it is 100 to 199, digits only\n" +
+                out +
+                ":3:1: note: the 1 line after this empty line is not read, so it may hold faults "
+                "that the result does not show\n");
+  const InProcessRun json = runInProcess({"--json", "--fix=" + out, pointFile});
+  const nlohmann::json first = nlohmann::json::parse(linesOf(json.output).front());
+  EXPECT_EQ(first["severity"], "fixed");
+  EXPECT_EQ(first["fixes"][0]["applicability"], "certain");
+  EXPECT_EQ(first["fixes"][0]["edits"][0]["offset"], 31);
+
+  const InProcessRun diff = runInProcess({"--diff", pointFile});
+  EXPECT_EQ(diff.error, plain.error);
+  EXPECT_EQ(diff.output, "--- " + pointFile + "\n+++ " + pointFile +
+                             "\n@@ -1,4 +1,4 @@\n 2,3,False\r\n"
+                             "-C,Temp1,SAMPLE,,500,millimeter,Path,,1,String,R,,99,\r\n"
+                             "+C,Temp1,SAMPLE,,500,MILLIMETER,Path,,1,String,R,,99,\r\n \r\n"
+                             " x\xe9\n");
+}
+
+TEST(FixOption, NeverWritesOverThePointFile) {
+  const TemporaryDirectory directory;
+  const std::string input = "2,3,False\nC,Temp1,SAMPLE,,500,millimeter,Path,,1,String,R,,100,\n";
+  const std::string pointFile = directory.writeFile("points.csv", input);
+  const InProcessRun plain = runInProcess({pointFile});
+  for (const std::string& out :
+       {pointFile, directory.path() + "/./points.csv", directory.path() + "/none/fixed.csv"}) {
+    SCOPED_TRACE(out);
+    const InProcessRun run = runInProcess({"--fix=" + out, pointFile});
+    EXPECT_EQ(run.status, plain.status);
+    EXPECT_EQ(run.error, plain.error);
+    EXPECT_NE(run.output.find(out + ": error: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("; nothing was written\n"), std::string::npos) << run.output;
+    EXPECT_EQ(readWholeFile(pointFile), input);
+  }
+  EXPECT_EQ(directory.entries(), std::vector<std::string>{"points.csv"});
+}
+
+}  // namespace
+}  // namespace marlint::testing

@@ -1,0 +1,368 @@
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "explain/escaped_text.h"
+#include "explain/file_fixes.h"
+#include "input/text_rules.h"
+#include "marlint/marlint.h"
+#include "run/rule.h"
+
+// Fixing a file: the certain fixes of its faults applied in rounds, each
+// round on the bytes the one before gave, until no certain fix is left. A
+// round applies either one fix of the file as a whole, proved on the whole
+// file, or every certain fix of a single fault that overlaps no other.
+
+namespace marlint {
+namespace {
+
+constexpr std::size_t kMostRounds = 16;
+
+// An edit applied in an earlier round: where it stands in the input and in
+// the bytes now.
+struct AppliedEdit {
+  std::size_t inputOffset;
+  std::size_t inputLength;
+  std::size_t offsetNow;
+  std::size_t lengthNow;
+};
+
+// The edits applied so far, in offset order, to map an offset of the bytes
+// now back to the input.
+class EditMap {
+ public:
+  // Whether [offset, offset + length) of the bytes now meets bytes that an
+  // earlier edit wrote: a fix there would change a change.
+  bool meetsEarlierEdit(std::size_t offset, std::size_t length) const {
+    return std::any_of(edits_.begin(), edits_.end(), [&](const AppliedEdit& edit) {
+      const std::size_t end = edit.offsetNow + edit.lengthNow;
+      return (offset < end && edit.offsetNow < offset + length) ||
+             (length == 0 && edit.lengthNow == 0 && offset == edit.offsetNow);
+    });
+  }
+
+  // The input offset of `offset` of the bytes now, which no earlier edit
+  // wrote: shifted by what the edits before it added or removed.
+  std::size_t inputOffsetOf(std::size_t offset) const {
+    std::size_t shifted = offset;
+    for (const AppliedEdit& edit : edits_) {
+      if (edit.offsetNow + edit.lengthNow > offset) {
+        break;
+      }
+      shifted = shifted - edit.lengthNow + edit.inputLength;
+    }
+    return shifted;
+  }
+
+  // Adds a round's edits, given in offsets of the bytes before the round
+  // and in offset order, with their input offsets.
+  void addRound(const std::vector<Edit>& roundEdits, const std::vector<Edit>& inputEdits) {
+    std::vector<AppliedEdit> merged;
+    merged.reserve(edits_.size() + roundEdits.size());
+    std::size_t older = 0;
+    std::ptrdiff_t shift = 0;
+    for (std::size_t i = 0; i < roundEdits.size(); ++i) {
+      const Edit& edit = roundEdits[i];
+      while (older < edits_.size() &&
+             edits_[older].offsetNow + edits_[older].lengthNow <= edit.offset) {
+        merged.push_back(shifted(edits_[older++], shift));
+      }
+      merged.push_back({inputEdits[i].offset, inputEdits[i].length,
+                        static_cast<std::size_t>(static_cast<std::ptrdiff_t>(edit.offset) + shift),
+                        edit.replacement.size()});
+      shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
+               static_cast<std::ptrdiff_t>(edit.length);
+    }
+    while (older < edits_.size()) {
+      merged.push_back(shifted(edits_[older++], shift));
+    }
+    edits_ = std::move(merged);
+  }
+
+ private:
+  static AppliedEdit shifted(AppliedEdit edit, std::ptrdiff_t shift) {
+    edit.offsetNow = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(edit.offsetNow) + shift);
+    return edit;
+  }
+
+  std::vector<AppliedEdit> edits_;
+};
+
+// `bytes` with `edits` applied, given in offset order and apart.
+std::string withEdits(std::string_view bytes, const std::vector<Edit>& edits) {
+  std::string fixed;
+  fixed.reserve(bytes.size());
+  std::size_t copied = 0;
+  for (const Edit& edit : edits) {
+    fixed.append(bytes.substr(copied, edit.offset - copied));
+    fixed.append(edit.replacement);
+    copied = edit.offset + edit.length;
+  }
+  fixed.append(bytes.substr(copied));
+  return fixed;
+}
+
+std::vector<Fault> everyFaultOf(std::string_view bytes, bool withNotes) {
+  CheckOptions options;
+  options.scope = Scope::kEveryFault;
+  options.includeNotes = withNotes;
+  return checkBytes(bytes, options).faults;
+}
+
+// Where `offset` stands as a line and a byte column, both from 1.
+std::pair<std::size_t, std::size_t> lineAndColumnOf(std::string_view bytes, std::size_t offset) {
+  const std::string_view before = bytes.substr(0, offset);
+  const std::size_t lastLineFeed = before.rfind('\n');
+  const std::size_t lineStart = lastLineFeed == std::string_view::npos ? 0 : lastLineFeed + 1;
+  return {countByte(before, '\n') + 1, offset - lineStart + 1};
+}
+
+std::size_t offsetOfLine(std::string_view bytes, std::size_t line) {
+  std::size_t offset = 0;
+  for (std::size_t at = 1; at < line; ++at) {
+    const std::size_t lineFeed = bytes.find('\n', offset);
+    if (lineFeed == std::string_view::npos) {
+      return bytes.size();
+    }
+    offset = lineFeed + 1;
+  }
+  return offset;
+}
+
+// The point names the rows give, as written, each with how often.
+std::unordered_map<std::string_view, std::size_t> pointNamesOf(std::string_view bytes) {
+  std::unordered_map<std::string_view, std::size_t> names;
+  std::size_t start = bytes.find('\n');
+  while (start != std::string_view::npos && start + 1 < bytes.size()) {
+    ++start;
+    const std::size_t lineFeed = bytes.find('\n', start);
+    std::string_view line = bytes.substr(
+        start, lineFeed == std::string_view::npos ? std::string_view::npos : lineFeed - start);
+    if (line.empty() || line == "\r") {
+      break;
+    }
+    const std::size_t nameStart = line.find(',');
+    if (nameStart != std::string_view::npos) {
+      const std::string_view rest = line.substr(nameStart + 1);
+      ++names[rest.substr(0, rest.find(','))];
+    }
+    start = lineFeed;
+  }
+  return names;
+}
+
+// A certain fix that changes a point name is certain only while no other
+// row has, or is being given, the name it writes.
+void downgradeNameClashes(std::vector<Fault>& faults, std::string_view bytes) {
+  std::unordered_map<std::string_view, std::size_t> names;
+  bool namesRead = false;
+  std::unordered_map<std::string, std::size_t> written;
+  const auto isNameFix = [](const Fault& fault) {
+    return fault.field == 1 && fault.severity == Severity::kError;
+  };
+  for (const Fault& fault : faults) {
+    if (isNameFix(fault)) {
+      for (const Fix& fix : fault.fixes) {
+        if (fix.applicability == Applicability::kCertain && fix.edits.size() == 1) {
+          ++written[fix.edits.front().replacement];
+        }
+      }
+    }
+  }
+  for (Fault& fault : faults) {
+    if (!isNameFix(fault)) {
+      continue;
+    }
+    for (Fix& fix : fault.fixes) {
+      if (fix.applicability != Applicability::kCertain || fix.edits.size() != 1) {
+        continue;
+      }
+      if (!namesRead) {
+        names = pointNamesOf(bytes);
+        namesRead = true;
+      }
+      const std::string& name = fix.edits.front().replacement;
+      const auto used = names.find(name);
+      if ((used != names.end() && used->second > 0) || written[name] > 1) {
+        fix.applicability = Applicability::kMaybe;
+      }
+    }
+  }
+}
+
+// The one certain fix of a fault, or none.
+const Fix* certainFixOf(const Fault& fault) {
+  const Fix* certain = nullptr;
+  for (const Fix& fix : fault.fixes) {
+    if (fix.applicability == Applicability::kCertain) {
+      if (certain != nullptr) {
+        return nullptr;
+      }
+      certain = &fix;
+    }
+  }
+  return certain;
+}
+
+// What a fault of a line is, for telling a fault the input had from one a
+// fix made.
+struct FaultKey {
+  std::size_t line;
+  int field;
+  std::string rule;
+  bool operator<(const FaultKey& other) const {
+    return std::tie(line, field, rule) < std::tie(other.line, other.field, other.rule);
+  }
+  bool operator==(const FaultKey& other) const {
+    return line == other.line && field == other.field && rule == other.rule;
+  }
+};
+
+std::vector<FaultKey> keysOf(const std::vector<Fault>& faults) {
+  std::vector<FaultKey> keys;
+  for (const Fault& fault : faults) {
+    if (fault.severity == Severity::kError) {
+      keys.push_back({fault.line, fault.field, fault.rule});
+    }
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+// A fix of the file as a whole is proved when the fixed bytes have lost a
+// fault, and each fault the bytes before it lacked has a certain fix of its
+// own: undoing quotes shows a unit "celsius" they hid, which the next round
+// fixes.
+bool provesOnFile(const std::vector<Fault>& before, std::string_view fixedBytes) {
+  const std::vector<FaultKey> beforeKeys = keysOf(before);
+  const std::vector<Fault> after = everyFaultOf(fixedBytes, false);
+  std::vector<FaultKey> afterKeys = keysOf(after);
+  std::vector<FaultKey> added;
+  std::set_difference(afterKeys.begin(), afterKeys.end(), beforeKeys.begin(), beforeKeys.end(),
+                      std::back_inserter(added));
+  if (afterKeys.size() - added.size() >= beforeKeys.size()) {
+    return false;
+  }
+  return std::all_of(added.begin(), added.end(), [&after](const FaultKey& key) {
+    return std::any_of(after.begin(), after.end(), [&key](const Fault& fault) {
+      return FaultKey{fault.line, fault.field, fault.rule} == key && certainFixOf(fault) != nullptr;
+    });
+  });
+}
+
+// "unit "celsius": write "CELSIUS"".
+std::string fixedDetail(const Fault& fault, const Fix& fix) {
+  if (fault.text.empty()) {
+    return fix.description;
+  }
+  std::string detail = fault.columnName;
+  detail.push_back(' ');
+  appendQuotedForPeople(detail, fault.text);
+  detail.append(": ");
+  detail.append(fix.description);
+  return detail;
+}
+
+// The fixes one round applies: one fix of the file as a whole, or every
+// certain fix of a fault that overlaps neither another nor an earlier edit.
+std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std::string_view bytes,
+                                                const EditMap& map) {
+  std::vector<std::pair<Fault, Fix>> chosen;
+  for (Fault& record : fileFixesOf(bytes)) {
+    const Fix& fix = record.fixes.front();
+    const bool apart = std::none_of(fix.edits.begin(), fix.edits.end(), [&map](const Edit& edit) {
+      return map.meetsEarlierEdit(edit.offset, edit.length);
+    });
+    if (apart && provesOnFile(faults, withEdits(bytes, fix.edits))) {
+      Fix applied = fix;
+      chosen.emplace_back(std::move(record), std::move(applied));
+      return chosen;
+    }
+  }
+  downgradeNameClashes(faults, bytes);
+  std::vector<std::pair<Fault, Fix>> candidates;
+  for (Fault& fault : faults) {
+    if (fault.severity != Severity::kError) {
+      continue;
+    }
+    if (const Fix* fix = certainFixOf(fault); fix != nullptr && !fix->edits.empty()) {
+      candidates.emplace_back(fault, *fix);
+    }
+  }
+  std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+    return a.second.edits.front().offset < b.second.edits.front().offset;
+  });
+  std::size_t end = 0;
+  bool any = false;
+  for (auto& candidate : candidates) {
+    const std::vector<Edit>& edits = candidate.second.edits;
+    const bool overlapsKept = any && (edits.front().offset < end ||
+                                      (edits.front().offset == end && edits.front().length == 0));
+    const bool meetsEarlier = std::any_of(edits.begin(), edits.end(), [&map](const Edit& edit) {
+      return map.meetsEarlierEdit(edit.offset, edit.length);
+    });
+    if (overlapsKept || meetsEarlier) {
+      continue;
+    }
+    end = edits.back().offset + edits.back().length;
+    any = true;
+    chosen.push_back(std::move(candidate));
+  }
+  return chosen;
+}
+
+}  // namespace
+
+// Fixing runs only when asked for: kept with the cold code, away from the
+// pages every plain run touches.
+[[gnu::cold]] FixResult fixBytes(std::string_view input) {
+  FixResult result;
+  std::string bytes(input);
+  EditMap map;
+  for (std::size_t round = 0; round < kMostRounds; ++round) {
+    std::vector<Fault> faults = everyFaultOf(bytes, false);
+    std::vector<std::pair<Fault, Fix>> chosen = fixesOfRound(faults, bytes, map);
+    if (chosen.empty()) {
+      break;
+    }
+    std::vector<Edit> roundEdits;
+    std::vector<Edit> inputEdits;
+    for (auto& [fault, fix] : chosen) {
+      // The fault's place and its edits, in the input.
+      const std::size_t placeNow = offsetOfLine(bytes, fault.line) + fault.column - 1;
+      const auto [line, column] = lineAndColumnOf(input, map.inputOffsetOf(placeNow));
+      Fault applied = fault;
+      applied.line = line;
+      applied.column = column;
+      applied.severity = Severity::kFixed;
+      applied.message.clear();
+      applied.detail = fixedDetail(fault, fix);
+      Fix inInput = fix;
+      for (Edit& edit : inInput.edits) {
+        const std::size_t start = map.inputOffsetOf(edit.offset);
+        inputEdits.push_back({start, edit.length, edit.replacement});
+        roundEdits.push_back(edit);
+        edit.offset = start;
+      }
+      applied.fixes.assign(1, std::move(inInput));
+      result.applied.push_back(std::move(applied));
+    }
+    map.addRound(roundEdits, inputEdits);
+    bytes = withEdits(bytes, roundEdits);
+  }
+  std::sort(result.applied.begin(), result.applied.end(), [](const Fault& a, const Fault& b) {
+    return a.fixes.front().edits.front().offset < b.fixes.front().edits.front().offset;
+  });
+  result.remaining = everyFaultOf(bytes, true);
+  downgradeNameClashes(result.remaining, bytes);
+  result.bytes = std::move(bytes);
+  return result;
+}
+
+}  // namespace marlint
