@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "explain/file_causes.h"
+#include "explain/used_names.h"
 #include "marlint/marlint.h"
 #include "run/rule.h"
 #include "run/run_state.h"
@@ -20,9 +21,9 @@ struct FaultSurroundings {
   // The input bytes held when the fault was found, the fault's line among
   // them, to tell how that line ended.
   std::string_view heldBytes;
-  // Removes the point names earlier rows already use from a list of
-  // suggestions; without it every close name may be suggested.
-  std::function<void(std::vector<std::string>&)> dropUsedNames;
+  // The point names other rows use, and those offered for other rows, which
+  // a suggestion avoids; without it every close name may be suggested.
+  UsedNames* usedNames = nullptr;
 };
 
 // Fills the parts of `fault` that are written for people and tools rather
