@@ -9,6 +9,7 @@
 #include "input/split_fields.h"
 #include "input/text_rules.h"
 #include "run/run_state.h"
+#include "vocab/vocabularies.h"
 
 namespace marlint {
 namespace {
@@ -56,6 +57,15 @@ class LaterRows {
 
  private:
   void noteRow(std::string_view line) {
+    // A suggestion is a method name and a suffix: a name that does not
+    // start so is never asked for, and most rows are passed over here.
+    constexpr std::size_t kNone = std::string_view::npos;
+    const std::size_t kindEnd = line.find(',');
+    const std::size_t nameEnd = kindEnd == kNone ? kNone : line.find(',', kindEnd + 1);
+    if (nameEnd == kNone ||
+        !lookupMethodCycle(methodNameOf(line.substr(kindEnd + 1, nameEnd - kindEnd - 1)))) {
+      return;
+    }
     record_ = PointRecord();
     if (splitFieldsInto(line, ',', fields_) == fields_.size() &&
         !checkPointKind(quiet_, fields_[row_field::kPointKind], record_) &&
