@@ -35,13 +35,17 @@ CheckResult checkInput(OpenInput&& openInput, const CheckOptions& options) {
   // What the file shows is looked at once, at the first fault with a line,
   // from the bytes the input holds then: an acceptable file never pays for it.
   std::optional<FileShape> fileShape;
-  UsedNames usedNames(points.names());
+  // A suggested point name must not be one a later row uses either. A
+  // check that goes on after faults reads every row anyway, and a report
+  // (which asks for notes) reads on when a name is suggested; the check
+  // that stops at its first fault and only keeps it, such as the plain run,
+  // reads nothing past the faulty row.
+  UsedNames usedNames(
+      points, options.scope == Scope::kEveryFault || options.includeNotes ? &input : nullptr);
   FaultSurroundings around;
   FixProver fixProver;
   around.fixProver = &fixProver;
-  around.dropUsedNames = [&usedNames](std::vector<std::string>& names) {
-    usedNames.dropUsed(names);
-  };
+  around.usedNames = &usedNames;
   run.onFault = [&](Fault&& fault, Rule rule) {
     around.heldBytes = input.heldBytes();
     around.heldBytesOffset = input.heldBytesOffset();

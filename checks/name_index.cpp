@@ -56,4 +56,19 @@ std::optional<std::size_t> NameIndex::noteName(std::string_view name, std::size_
   }
 }
 
+bool NameIndex::holds(std::string_view name) const {
+  if (slots_.empty()) {
+    return false;
+  }
+  const std::uint64_t hash = hashName(name, hashSeed_);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask; slots_[at] != kFree; at = (at + 1) & mask) {
+    if ((slots_[at] >> NameArena::kHandleBits) == hashBitsOf(hash) &&
+        nameIn(entries_.nameAt(slots_[at] & kHandleMask)) == name) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace marlint

@@ -24,6 +24,9 @@ class NameIndex {
   // when it was noted before (the name keeps its first line).
   std::optional<std::size_t> noteName(std::string_view name, std::size_t line);
 
+  // True when `name` was noted.
+  bool holds(std::string_view name) const;
+
  private:
   using Key = std::uint64_t;
   static constexpr Key kFree = ~Key{0};  // no handle is all ones

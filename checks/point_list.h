@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "checks/name_arena.h"
+#include "checks/name_index.h"
 #include "checks/point_record.h"
 
 namespace marlint {
@@ -38,6 +39,11 @@ class PointList {
   bool empty() const { return names_.size() == 0; }
 
   const NameArena& names() const { return names_; }
+
+  // For a run that goes on after faults, from its first faulty row on: the
+  // name of every row read that passed its own check, accepted or not, at
+  // its line, for the repeats; null until then.
+  std::unique_ptr<NameIndex> namesSoFar;
 
   static std::uint32_t hashBitsOf(Key key) {
     return static_cast<std::uint32_t>(key >> NameArena::kHandleBits);

@@ -205,7 +205,7 @@ bool readPointRows(RunState& run, PointInput& input, PointList& points) {
   // before it are only in `points`, and a file without faults costs what
   // the plain run costs. From that row on every column of every row is
   // checked, and every name noted in `namesSoFar` as its row is read.
-  std::unique_ptr<NameIndex> namesSoFar;
+  std::unique_ptr<NameIndex>& namesSoFar = points.namesSoFar;
   run.silent = run.keepGoing;
   while (readLine(input, line)) {
     if (line.empty()) {

@@ -7,6 +7,7 @@
 
 #include "explain/fault_fixes.h"
 #include "explain/file_causes.h"
+#include "explain/used_names.h"
 #include "marlint/marlint.h"
 #include "run/rule.h"
 #include "run/run_state.h"
@@ -24,9 +25,9 @@ struct FaultSurroundings {
   // How many bytes of the input come before `heldBytes`: a fix names the
   // bytes it replaces by their offset in the input.
   std::size_t heldBytesOffset = 0;
-  // Removes the point names earlier rows already use from a list of
-  // suggestions; without it every close name may be suggested.
-  std::function<void(std::vector<std::string>&)> dropUsedNames;
+  // The point names other rows use, and those offered for other rows, which
+  // a suggestion avoids; without it every close name may be suggested.
+  UsedNames* usedNames = nullptr;
   // Proves the fixes of the check's faults; without it, each fault makes
   // its own.
   FixProver* fixProver = nullptr;

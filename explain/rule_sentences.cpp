@@ -9,6 +9,7 @@
 
 #include "checks/identity_columns.h"
 #include "explain/close_words.h"
+#include "explain/path_names.h"
 #include "explain/row_repair.h"
 #include "explain/unit_spellings.h"
 #include "input/split_fields.h"
@@ -117,37 +118,6 @@ void appendPathRange(std::string& out, const std::vector<std::string>& names,
   }
 }
 
-// The number N of a path name written "<prefix>N"; 0 when `text` is none.
-std::int32_t pathNumberIn(std::string_view text, std::string_view prefix) {
-  if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0 ||
-      !std::all_of(text.begin() + prefix.size(), text.end(), isAsciiDigit)) {
-    return 0;
-  }
-  return readLeadingIntByFullRule(text.substr(prefix.size()));
-}
-
-std::size_t countWithPrefix(const std::vector<std::string>& names, std::string_view prefix) {
-  return static_cast<std::size_t>(
-      std::count_if(names.begin(), names.end(),
-                    [prefix](const auto& n) { return n.compare(0, prefix.size(), prefix) == 0; }));
-}
-
-// "; the header line gives 3 CNC paths" for a path beyond the header's count,
-// whose every close name would be a guess; true when written.
-bool appendPathBeyondCount(Sentence& sentence, std::int32_t number, std::size_t count,
-                           std::string_view kind) {
-  if (number <= 0 || static_cast<std::size_t>(number) <= count) {
-    return false;
-  }
-  sentence.suggestions.clear();
-  sentence.out.append("; the header line gives ");
-  appendDecimal(sentence.out, count);
-  sentence.out.push_back(' ');
-  sentence.out.append(kind);
-  sentence.out.append(count == 1 ? " path" : " paths");
-  return true;
-}
-
 // What is wrong with a text, after its subject.
 
 void isNotAccepted(Sentence& sentence) {
@@ -230,28 +200,18 @@ void conditionCodeProblem(Sentence& sentence) {
   }
 }
 
+// A path name in other case or with other blanks, or past the header's
+// count, says so.
 void xmlLocationProblem(Sentence& sentence) {
   sentence.out.append(" is not accepted");
-  const std::int32_t path = pathNumberIn(sentence.fault.text, kXmlPathName);
-  if (path == 1) {
-    sentence.out.append("; CNC path 1 is written ");
-    appendQuotedForPeople(sentence.out, kXmlPathName);
-    sentence.suggestions.assign(1, std::string(kXmlPathName));
-    return;
-  }
-  appendPathBeyondCount(
-      sentence, path, countWithPrefix(sentence.run.xmlLocationNames.names(), kXmlPathName), "CNC");
+  appendPathNameReason(sentence.out,
+                       readXmlLocation(sentence.fault.text, sentence.run.xmlLocationNames.names()));
 }
 
 void dataPathProblem(Sentence& sentence) {
   sentence.out.append(" is not accepted");
-  const std::string_view text = sentence.fault.text;
-  const std::vector<std::string>& names = sentence.run.pathNameSet.names();
-  if (!appendPathBeyondCount(sentence, pathNumberIn(text, kCncPathPrefix),
-                             countWithPrefix(names, kCncPathPrefix), "CNC")) {
-    appendPathBeyondCount(sentence, pathNumberIn(text, kPmcPathPrefix),
-                          countWithPrefix(names, kPmcPathPrefix), "PMC");
-  }
+  appendPathNameReason(sentence.out,
+                       readDataPath(sentence.fault.text, sentence.run.pathNameSet.names()));
 }
 
 // Pieces that read the fault or the run.
@@ -324,18 +284,40 @@ void closeTo(Sentence& sentence) {
 constexpr std::array<std::string_view, 1> kReturnTypeNames = {kReturnTypeName};
 constexpr std::array<std::string_view, 1> kAccessTypeNames = {kAccessTypeName};
 
-// The suffix of a "D" row's name is kept as it is in a suggestion, and a
-// name another row has would only be the next fault.
+void appendToEach(std::vector<std::string>& names, std::string_view suffix) {
+  for (std::string& name : names) {
+    name.append(suffix);
+  }
+}
+
+// The suffix of a "D" row's name is kept as it is in a suggestion. A name
+// another row has, or one offered for another row already, would only be
+// the next fault: the closest method names whose whole name is free are
+// offered instead, and a method name further away may then be among them.
 void closeMethodNames(Sentence& sentence) {
   const std::string_view text = sentence.fault.text;
   const std::string_view method = methodNameOf(text);
+  const std::string_view suffix = text.substr(method.size());
   sentence.suggestions = closeWordsIn(method, methodNames());
-  for (std::string& suggestion : sentence.suggestions) {
-    suggestion.append(text.substr(method.size()));
+  appendToEach(sentence.suggestions, suffix);
+  UsedNames* const usedNames = sentence.around.usedNames;
+  if (usedNames == nullptr || sentence.suggestions.empty()) {
+    return;
   }
-  if (sentence.around.dropUsedNames) {
-    sentence.around.dropUsedNames(sentence.suggestions);
+  if (usedNames->dropUsed(sentence.suggestions)) {
+    std::vector<std::string> freeNames;
+    for (const std::string_view name : methodNames()) {
+      freeNames.push_back(std::string(name).append(suffix));
+    }
+    usedNames->dropUsed(freeNames);
+    CloseWords close(method);
+    for (const std::string& name : freeNames) {
+      close.consider(std::string_view(name).substr(0, name.size() - suffix.size()));
+    }
+    sentence.suggestions = close.closest();
+    appendToEach(sentence.suggestions, suffix);
   }
+  usedNames->offer(sentence.suggestions);
 }
 
 // A unit as people write it ("RPM", "degC") names its unit; otherwise the
@@ -348,12 +330,27 @@ void closeUnitNames(Sentence& sentence) {
   }
 }
 
+// The name a path text writes otherwise is the one suggestion; a path past
+// the header's count has none; any other text gets the close names.
+void suggestPathNames(Sentence& sentence, const PathNameReading& reading,
+                      const std::vector<std::string>& names) {
+  if (!reading.name.empty()) {
+    sentence.suggestions.assign(1, std::string(reading.name));
+  } else if (!reading.pastKind.empty()) {
+    sentence.suggestions.clear();
+  } else {
+    sentence.suggestions = closeWordsIn(sentence.fault.text, names);
+  }
+}
+
 void closeXmlLocations(Sentence& sentence) {
-  sentence.suggestions = closeWordsIn(sentence.fault.text, sentence.run.xmlLocationNames.names());
+  const std::vector<std::string>& names = sentence.run.xmlLocationNames.names();
+  suggestPathNames(sentence, readXmlLocation(sentence.fault.text, names), names);
 }
 
 void closeDataPaths(Sentence& sentence) {
-  sentence.suggestions = closeWordsIn(sentence.fault.text, sentence.run.pathNameSet.names());
+  const std::vector<std::string>& names = sentence.run.pathNameSet.names();
+  suggestPathNames(sentence, readDataPath(sentence.fault.text, names), names);
 }
 
 void closeAddressLetters(Sentence& sentence) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -65,6 +66,9 @@ PointInput& PointInput::operator=(PointInput&& other) noexcept {
     end_ = other.end_;
     scannedUpTo_ = other.scannedUpTo_;
     droppedBytes_ = other.droppedBytes_;
+    ahead_ = std::move(other.ahead_);
+    aheadBegin_ = std::exchange(other.aheadBegin_, 0);
+    aheadEnded_ = other.aheadEnded_;
   }
   return *this;
 }
@@ -114,6 +118,20 @@ bool PointInput::refill() {
 }
 
 std::size_t PointInput::readSome(char* into, std::size_t size) {
+  if (aheadBegin_ < ahead_.size()) {
+    const std::size_t got = std::min(size, ahead_.size() - aheadBegin_);
+    std::memcpy(into, ahead_.data() + aheadBegin_, got);
+    aheadBegin_ += got;
+    if (aheadBegin_ == ahead_.size()) {
+      std::string().swap(ahead_);
+      aheadBegin_ = 0;
+    }
+    return got;
+  }
+  return aheadEnded_ ? 0 : readFromStream(into, size);
+}
+
+std::size_t PointInput::readFromStream(char* into, std::size_t size) {
   if (!mayWait_) {
     const std::size_t got = std::fread(into, 1, size, stream_);
     hadReadError_ = got == 0 && std::ferror(stream_) != 0;
@@ -136,6 +154,51 @@ std::size_t PointInput::readSome(char* into, std::size_t size) {
       return 0;
     }
   }
+}
+
+void PointInput::peekRest(const std::function<bool(std::string_view)>& take) {
+  if (failed_ || !take(std::string_view(data_, end_).substr(begin_)) ||
+      !take(std::string_view(ahead_).substr(aheadBegin_)) || stream_ == nullptr || aheadEnded_ ||
+      (!mayWait_ && peekInPlace(take))) {
+    return;
+  }
+  for (;;) {
+    const std::size_t kept = ahead_.size();
+    ahead_.resize(kept + kBlockSize);
+    const std::size_t got = readFromStream(ahead_.data() + kept, kBlockSize);
+    ahead_.resize(kept + got);
+    if (got == 0) {
+      aheadEnded_ = true;
+      return;
+    }
+    if (!take(std::string_view(ahead_).substr(kept))) {
+      return;
+    }
+  }
+}
+
+bool PointInput::peekInPlace(const std::function<bool(std::string_view)>& take) {
+  std::fpos_t here;
+  if (std::fgetpos(stream_, &here) != 0) {
+    return false;
+  }
+  std::unique_ptr<char[]> block(new char[kBlockSize]);
+  for (;;) {
+    const std::size_t got = std::fread(block.get(), 1, kBlockSize, stream_);
+    if (got == 0 || !take(std::string_view(block.get(), got))) {
+      break;
+    }
+  }
+  // A failed read here is met again when the lines get there. A file that
+  // cannot be set back could not give the rest of its lines: that is a
+  // failed read, not an end.
+  std::clearerr(stream_);
+  if (std::fsetpos(stream_, &here) != 0) {
+    hadReadError_ = true;
+    errorNumber_ = errno;
+    aheadEnded_ = true;
+  }
+  return true;
 }
 
 bool readLine(PointInput& input, std::string_view& line) {

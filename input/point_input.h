@@ -45,6 +45,15 @@ class PointInput {
   // The errno of the failed open or read, 0 when there was none.
   int errorNumber() const { return errorNumber_; }
 
+  // Hands the bytes after the last line read to `take`, in order and in
+  // pieces, until `take` returns false or the input ends, and leaves them
+  // to be read as lines afterwards as if they had not been looked at.
+  // Nothing held moves, so the last line read stays valid. Bytes in memory
+  // are looked at where they are, and a regular file is read from here on
+  // and set back; a pipe or another stream that cannot go back keeps what
+  // was read of it in memory until lines reach it.
+  void peekRest(const std::function<bool(std::string_view)>& take);
+
   // The bytes read and not yet dropped: the last line read and what was
   // read around it, for a report that looks at more than one line. They
   // start at the input's first byte while no block was dropped, and reach
@@ -62,9 +71,15 @@ class PointInput {
   // stream had none left.
   bool refill();
 
-  // Reads at most `size` bytes into `into`, what the stream has now; 0 at
-  // its end or on an error.
+  // Reads at most `size` bytes into `into`: the bytes a look ahead kept,
+  // then what the stream has now; 0 at its end or on an error.
   std::size_t readSome(char* into, std::size_t size);
+  // The same from the stream itself.
+  std::size_t readFromStream(char* into, std::size_t size);
+
+  // Hands the rest of a regular file to `take` and sets the stream back;
+  // false, with nothing read, for a stream that cannot go back.
+  bool peekInPlace(const std::function<bool(std::string_view)>& take);
 
   std::FILE* stream_ = nullptr;
   bool ownsStream_ = false;
@@ -83,6 +98,12 @@ class PointInput {
   std::size_t end_ = 0;           // one past the last byte available
   std::size_t scannedUpTo_ = 0;   // bytes from begin_ known to hold no LF
   std::size_t droppedBytes_ = 0;  // bytes of the stream before data_[0]
+  // Bytes a look ahead read from a stream that cannot go back, from
+  // aheadBegin_ on not yet read as lines; aheadEnded_ once it met the
+  // stream's end or a failed read, which then stands for the stream's.
+  std::string ahead_;
+  std::size_t aheadBegin_ = 0;
+  bool aheadEnded_ = false;
 };
 
 // Opens the point input for `path`: exactly "-" means standard input, any

@@ -123,7 +123,14 @@ struct Fault {
   // Accepted words close to `text`, for columns with a fixed vocabulary:
   // the same word in other case, one a few typing slips away (two swapped
   // neighbours being one), or the unit name for a usual spelling ("°C",
-  // "RPM"). Never a point name an earlier row already uses.
+  // "RPM"). A path name in other case or with other blanks ("path2",
+  // "Path 1") gets the one name it writes; a path past the header's count
+  // gets none. Never a point name another row uses, where the repeat check
+  // compares it (a row of 14 fields whose kind and name pass), before or
+  // after it, nor one offered for another row of the same check. Rows
+  // after the fault's are looked at when the check goes on after faults or
+  // gives notes; a check that stops at its first fault without notes reads
+  // none of them, and only the rows before count.
   std::vector<std::string> suggestions;
 
   // The stable names of the causes the detail names, most likely first,
@@ -166,8 +173,11 @@ struct CheckOptions {
 
   // When set, each fault is handed to it as soon as it is known, in line
   // order, instead of being collected in `CheckResult::faults`: a file with
-  // millions of faults is then reported in constant memory. Notes, when
-  // asked for, are handed to it too.
+  // millions of faults is then reported without holding them. Notes, when
+  // asked for, are handed to it too. Once a point name is suggested, the
+  // names of the rows after it are held, to keep them out of suggestions;
+  // from a stream that cannot go back (a pipe, standard input), the rest of
+  // its rows, up to the empty line that ends them, are held as well.
   std::function<void(const Fault&)> onFault;
 
   // Also give notes, after the faults: where an empty line ends the rows
@@ -176,6 +186,8 @@ struct CheckOptions {
   // (every line after it is counted, empty ones included).
   // Counting them reads the rest of the input, which a check without notes
   // never does. A check that stops at a fault before that line gives none.
+  // A check with notes also reads the rows after a fault to keep the names
+  // they use out of suggestions (see `Fault::suggestions`).
   bool includeNotes = false;
 
   // When set, called whenever the check has used every byte it has read
@@ -210,7 +222,11 @@ CheckResult checkBytes(std::string_view bytes, const CheckOptions& options = {})
 
 // Checks the point file read from `stream`, an open stream, from where it
 // stands to its end, in blocks as `checkFile` reads a file: the memory the
-// input takes follows the longest line, not the file. The stream is left
+// input takes follows the longest line, not the file. A point name
+// suggestion reads the rows after its fault once, where the check goes on
+// after faults or gives notes: a regular file is read in place and set
+// back, any other stream is read ahead into memory, up to the empty line
+// that ends the rows, and then checked from there. The stream is left
 // open. A stream that fails to read gives a fault, not an exception.
 CheckResult checkStream(std::FILE* stream, const CheckOptions& options = {});
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -144,6 +145,11 @@ std::string withFields(std::string row,
 
 // A SAMPLE point on CNC path 1 with five faults: cycle, unit, XML location,
 // data type and return type.
+// A method point of the name `name`.
+std::string methodRow(const std::string& name) {
+  return "D," + name + ",,,,,,,,,,,,";
+}
+
 const std::string kFiveFaultRow = withFields(
     kCncSampleRow, {{4, "50"}, {5, "MILIMETER"}, {6, "Controler"}, {8, "9"}, {9, "string"}});
 
@@ -1380,6 +1386,124 @@ const std::vector<ApiCase> kApiCases = {
        "\"ReadNumberOfPaths\", optionally followed by \"_\" and a suffix"},
       {4, 3, 1, "method-name", "ReadMod_1", 0, {}},
       {5, 3, 1, "method-name", "ReadMod_2", 0, {"ReadMode_2"}}}},
+    // A suggested point name is one no other row has where the repeat check
+    // compares it, before or after: a report reads on for it, the plain
+    // check reads nothing past the faulty row. The rows end at an empty
+    // line, CR LF or not.
+    {"SuggestedNameUsedOnlyByALaterRow",
+     rows({methodRow("ReadMdoe_1"), kDeviceRow}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "ReadMdoe_1", 0, {}}},
+     true},
+    {"PlainCheckReadsNoRowAfterTheFault",
+     rows({methodRow("ReadMdoe_1"), kDeviceRow}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "ReadMdoe_1", 0, {"ReadMode_1"}}}},
+    {"NameUsedOnlyAfterTheRowsEnd",
+     rows({methodRow("ReadMdoe_1"), "\r", kDeviceRow}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "ReadMdoe_1", 0, {"ReadMode_1"}}},
+     true},
+    // The row's own columns do not use a name, nor does another suffix or
+    // none, nor a row the repeat check skips (a wrong field count or kind).
+    {"NameUsedOnlyByTheRowItself",
+     rows({methodRow("ReadMode"), "D,ReadMdoe_1,ReadMode_1,,,,,,,,,,,", methodRow("ReadMode_12"),
+           "D,ReadMode_1", "X,ReadMode_1,,,,,,,,,,,,"}),
+     Scope::kEveryFault,
+     "Illegal point name.",
+     {{3, 3, 1, "method-name", "ReadMdoe_1", 0, {"ReadMode_1"}},
+      {5, 1, -1, "row-field-count", "D,ReadMode_1"},
+      {6, 1, 0, "point-kind", "X"}}},
+    // Going on after faults, a row that fails another column still has its
+    // name.
+    {"NameUsedByAnEarlierRowWithAnotherFault",
+     rows({withFields(kSampleRow, {{1, "ReadMode"}, {4, "50"}}), methodRow("ReadMdoe")}),
+     Scope::kEveryFault,
+     "50 is illegal cycle.",
+     {{2, 20, 4, "cycle", "50"}, {3, 3, 1, "method-name", "ReadMdoe", 0, {}}}},
+    // A report offers a point name to one row only: "ReadMode1" and
+    // "ReadModes" cannot both become "ReadMode". A unit may repeat.
+    {"OneNameIsOfferedToOneRow",
+     rows({methodRow("ReadMode1"), methodRow("ReadModes"), withField(kSampleRow, 5, "MILIMETER"),
+           withFields(kSampleRow, {{1, "Temp2"}, {5, "MILIMETER"}})}),
+     Scope::kEveryFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "ReadMode1", 0, {"ReadMode"}},
+      {3, 3, 1, "method-name", "ReadModes", 0, {}},
+      {4, 21, 5, "unit-name", "MILIMETER", 0, {"MILLIMETER"}},
+      {5, 21, 5, "unit-name", "MILIMETER", 0, {"MILLIMETER"}}}},
+    // A used name leaves its place to the closest free ones.
+    {"FreeNamesFurtherAwayTakeAUsedOnesPlace",
+     rows({methodRow("ReadSpindleName"), methodRow("ReadSpindleNames")}),
+     Scope::kFirstFault,
+     "Illegal point name.",
+     {{2, 3, 1, "method-name", "ReadSpindleName", 0, {"ReadSpindleLoads", "ReadSpindleModes"}}},
+     true},
+    // A path name in other case or with other blanks gets the name it
+    // writes, and only that; "path 1" is CNC path 1.
+    {"PathNameInOtherCaseAtTheCount",
+     rows({withField(kSampleRow, 6, "path3")}),
+     Scope::kFirstFault,
+     "path3 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "path3",
+       0,
+       {"Path3"},
+       "XML location \"path3\" is not accepted; names are case-sensitive; expected \"Device\", "
+       "\"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\"; did you mean "
+       "\"Path3\"?"}}},
+    {"PathNameWithABlank",
+     rows({withField(kSampleRow, 6, "Path 2")}),
+     Scope::kFirstFault,
+     "Path 2 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "Path 2",
+       0,
+       {"Path2"},
+       "XML location \"Path 2\" is not accepted; blanks count in names; expected \"Device\", "
+       "\"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\"; did you mean "
+       "\"Path2\"?"}}},
+    {"PathOneInLowerCaseWithABlank",
+     rows({withField(kSampleRow, 6, "path 1")}),
+     Scope::kFirstFault,
+     "path 1 is illegal XML location.",
+     {{2, 32, 6, "xml-location", "path 1", 0, {"Path"}}}},
+    {"PathPastTheHeaderInCapitals",
+     rows({withField(kSampleRow, 6, "PATH4")}),
+     Scope::kFirstFault,
+     "PATH4 is illegal XML location.",
+     {{2,
+       32,
+       6,
+       "xml-location",
+       "PATH4",
+       0,
+       {},
+       "XML location \"PATH4\" is not accepted; the header line gives 3 CNC paths; expected "
+       "\"Device\", \"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path3\""}}},
+    {"DataPathInOtherCaseWithTwoBlanks",
+     rows({withField(kSampleRow, 7, "CNC Path  2")}),
+     Scope::kFirstFault,
+     "CNC Path  2 is illegal data path.",
+     {{2,
+       37,
+       7,
+       "data-path",
+       "CNC Path  2",
+       0,
+       {"CNC path 2"},
+       "data path \"CNC Path  2\" is not accepted; names are case-sensitive and blanks count in "
+       "them; expected empty (CNC path 1), \"CNC path 1\" to \"CNC path 3\", \"PMC path 1\" to "
+       "\"PMC path 2\" or \"DCS path 9\"; did you mean \"CNC path 2\"?"}}},
     {"RefusedMultiByteCharacter",
      rows({withField(kSampleRow, 1, "Te\xc2\xb0mp")}),
      Scope::kFirstFault,
@@ -1652,6 +1776,62 @@ TEST(CheckApi, ThreadsCheckingAtOnceEachGetTheirOwnResult) {
     EXPECT_EQ(differing[i], "") << kApiCases[i].name << " alone gives " << alone[i];
     std::remove(paths[i].c_str());
   }
+}
+
+// The header, a row whose name suggestion is "ReadMode_1", method rows up to
+// byte `at`, then `rest`: the rows after the faulty one are looked at in
+// pieces (the read blocks of a file, what a pipe gives), and a line cut by
+// a piece's end is still one line.
+std::string laterRowsFrom(std::size_t at, const std::string& rest) {
+  std::string file = rows({methodRow("ReadMdoe_1")});
+  const std::size_t padRow = methodRow("ReadMode_").size() + 1;
+  for (int i = 0; file.size() + 100 < at; ++i) {
+    file += methodRow("ReadMode_f" + std::to_string(1000 + i)) + "\n";
+  }
+  return file + methodRow("ReadMode_" + std::string(at - file.size() - padRow, 'p')) + "\n" + rest;
+}
+
+CheckResult checkThroughPipe(const std::string& bytes, const CheckOptions& options) {
+  int ends[2];
+  EXPECT_EQ(::pipe(ends), 0);
+  std::thread writer([&bytes, end = ends[1]] {
+    EXPECT_EQ(::write(end, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(end);
+  });
+  std::FILE* const stream = ::fdopen(ends[0], "rb");
+  CheckResult result = checkStream(stream, options);
+  std::fclose(stream);
+  writer.join();
+  return result;
+}
+
+TEST(CheckApi, LaterRowsAreReadAcrossPieces) {
+  CheckOptions options;
+  options.includeNotes = true;
+  const std::string path = ::testing::TempDir() + "marlint_later_rows.csv";
+  const std::size_t block = 65536;
+  const struct {
+    std::size_t at;
+    std::string rest;
+    std::vector<std::string> suggestions;
+  } cases[] = {
+      {block - 20, std::string(kDeviceRow) + "\n", {}},
+      {block - 1, std::string(kDeviceRow) + "\n", {}},
+      {block, std::string(kDeviceRow), {}},
+      // An empty line, its CR and LF in two pieces, ends the rows.
+      {block - 1, "\r\n" + std::string(kDeviceRow) + "\n", {"ReadMode_1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "at " << c.at << ", then " << c.rest.size() << " bytes");
+    const std::string file = laterRowsFrom(c.at, c.rest);
+    std::ofstream(path, std::ios::binary) << file;
+    for (const CheckResult& result :
+         {checkBytes(file, options), checkFile(path, options), checkThroughPipe(file, options)}) {
+      ASSERT_FALSE(result.faults.empty());
+      EXPECT_EQ(result.faults[0].suggestions, c.suggestions);
+    }
+  }
+  std::remove(path.c_str());
 }
 
 }  // namespace

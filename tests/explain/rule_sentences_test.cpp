@@ -128,6 +128,17 @@ const std::vector<SentenceCase> kSentenceCases = {
      "data path \"PMC path 3\" is not accepted; the header line gives 2 PMC paths; expected "
      "empty (CNC path 1), \"CNC path 1\" to \"CNC path 3\", \"PMC path 1\" to \"PMC path 2\" or "
      "\"DCS path 9\""},
+    // In other case, past a count of one; past the largest count a header
+    // line gives, which may be faulty.
+    {Rule::kDataPath, underHeader("1,1,False", {withField(kSampleRow, 7, "pmc path 2")}),
+     "data path \"pmc path 2\" is not accepted; the header line gives 1 PMC path; expected empty "
+     "(CNC path 1), \"CNC path 1\", \"PMC path 1\" or \"DCS path 9\""},
+    {Rule::kDataPath, underHeader("2,1,False", {withField(kSampleRow, 7, "cnc path 2")}),
+     "data path \"cnc path 2\" is not accepted; the header line gives 1 CNC path; expected empty "
+     "(CNC path 1), \"CNC path 1\", \"PMC path 1\" to \"PMC path 2\" or \"DCS path 9\""},
+    {Rule::kXmlLocation, underHeader("2,10,False", {withField(kSampleRow, 6, "Path 11")}),
+     "XML location \"Path 11\" is not accepted; there are at most 10 CNC paths; expected "
+     "\"Device\", \"Controller\", or one \"Path\" name per CNC path: \"Path\" to \"Path10\""},
     {Rule::kCncDataType, rows({withField(kCncSampleRow, 8, "5")}),
      "data type \"5\" reads as 5; on a CNC path the data type is 1 to 4"},
     {Rule::kPmcDataType, rows({withField(kSampleRow, 8, "4")}),

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "tests/support/failing_stream.h"
 
 namespace marlint {
 namespace {
@@ -113,6 +118,96 @@ TEST(PointInput, MovedInputKeepsReading) {
   ASSERT_TRUE(readLine(first, line));
   PointInput second = std::move(first);
   EXPECT_EQ(readAllLines(second), (Lines{"b", "c"}));
+}
+
+// The four inputs a look ahead meets: bytes in memory, a regular file
+// (looked at in place), a pipe and a stream that cannot go back (both kept
+// in memory), the last failing after its bytes.
+enum class Source { kMemory, kFile, kPipe, kFailingStream };
+
+class OpenSource {
+ public:
+  OpenSource(Source source, const std::string& bytes) : bytes_(bytes) {
+    if (source == Source::kMemory) {
+      input_ = PointInput(std::string_view(bytes_));
+    } else if (source == Source::kFile) {
+      std::FILE* file = std::tmpfile();
+      std::fwrite(bytes.data(), 1, bytes.size(), file);
+      std::rewind(file);
+      input_ = PointInput(file, true);
+    } else if (source == Source::kFailingStream) {
+      input_ = PointInput(testing::openFailingStream(bytes), true);
+    } else {
+      int ends[2];
+      EXPECT_EQ(::pipe(ends), 0);
+      writer_ = std::thread([this, end = ends[1]] {
+        EXPECT_EQ(::write(end, bytes_.data(), bytes_.size()), static_cast<ssize_t>(bytes_.size()));
+        ::close(end);
+      });
+      input_ = PointInput(::fdopen(ends[0], "rb"), true);
+    }
+  }
+  ~OpenSource() {
+    input_.close();
+    if (writer_.joinable()) {
+      writer_.join();
+    }
+  }
+  PointInput& input() { return input_; }
+
+ private:
+  const std::string& bytes_;
+  std::thread writer_;
+  PointInput input_;
+};
+
+// Whatever a look ahead sees, and wherever it stops, the lines read after
+// it are those read without it, up to the same end; it sees exactly the
+// bytes after the lines read before it.
+TEST(PeekRest, ShowsTheRestAndLeavesEveryLine) {
+  std::string bytes;
+  for (std::size_t length : {5u, 65530u, 3u, 65536u, 0u, 140000u, 7u}) {
+    bytes += std::string(length, 'x') + (length % 2 == 0 ? "\r\n" : "\n");
+  }
+  bytes += "last\r";
+  for (const Source source :
+       {Source::kMemory, Source::kFile, Source::kPipe, Source::kFailingStream}) {
+    OpenSource plain(source, bytes);
+    const Lines expected = readAllLines(plain.input());
+    for (const std::size_t linesBefore : {0u, 1u, 3u}) {
+      for (const bool firstPieceOnly : {false, true}) {
+        SCOPED_TRACE(::testing::Message()
+                     << "source " << static_cast<int>(source) << ", " << linesBefore
+                     << " lines before, first piece only " << firstPieceOnly);
+        OpenSource looked(source, bytes);
+        Lines lines;
+        std::string_view line;
+        for (std::size_t i = 0; i < linesBefore && readLine(looked.input(), line); ++i) {
+          lines.emplace_back(line);
+        }
+        std::size_t restStart = 0;
+        for (std::size_t i = 0; i < linesBefore; ++i) {
+          restStart = bytes.find('\n', restStart) + 1;
+        }
+        std::string seen;
+        looked.input().peekRest([&](std::string_view piece) {
+          seen.append(piece);
+          return !firstPieceOnly || seen.empty();
+        });
+        if (firstPieceOnly) {
+          EXPECT_EQ(seen, bytes.substr(restStart, seen.size()));
+        } else {
+          EXPECT_EQ(seen, bytes.substr(restStart));
+        }
+        for (const std::string& rest : readAllLines(looked.input())) {
+          lines.push_back(rest);
+        }
+        EXPECT_EQ(lines, expected);
+        EXPECT_EQ(looked.input().hadReadError(), plain.input().hadReadError());
+        EXPECT_EQ(looked.input().hadReadError(), source == Source::kFailingStream);
+      }
+    }
+  }
 }
 
 }  // namespace
