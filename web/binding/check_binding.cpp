@@ -12,9 +12,10 @@
 
 #include "marlint/marlint.h"
 
-// The checker as WebAssembly exports, for web/js/checker.js: one check at a
-// time per module instance. The faults leave as pages of `--json` lines, so
-// a file with a million faults never builds one huge string on either side.
+// The checker as WebAssembly exports, for web/js/checker.js: one check or fix
+// at a time per module instance. The faults leave as pages of `--json`
+// lines, so a file with a million faults never builds one huge string on
+// either side.
 
 namespace {
 
@@ -44,15 +45,66 @@ void stopOutOfMemory() {
   std::abort();
 }
 
-// What the script reads after a check, until the next one.
+// What the script reads after a check or a fix, until the next one.
 struct LastCheck {
   std::string resultText;
   std::size_t faultCount = 0;
+  std::string fixedBytes;
 };
 
 LastCheck& lastCheck() {
   static LastCheck check;
   return check;
+}
+
+// Collects faults as `--json` lines naming `fileName` and hands them over
+// in pages of `pageSize`, each one JSON array ready for JSON.parse: each
+// line's line feed turned into the comma after it, the last comma into the
+// closing bracket.
+class FaultPages {
+ public:
+  FaultPages(std::string_view fileName, std::size_t pageSize)
+      : fileName_(fileName), pageSize_(pageSize) {}
+
+  void add(const marlint::Fault& fault) {
+    if (page_.empty()) {
+      page_.push_back('[');
+    }
+    marlint::appendFaultJson(page_, fileName_, fault);
+    page_.back() = ',';
+    if (++faultsInPage_ >= pageSize_) {
+      handOver();
+    }
+  }
+
+  void finish() {
+    if (faultsInPage_ > 0) {
+      handOver();
+    }
+  }
+
+ private:
+  void handOver() {
+    page_.back() = ']';
+    handOverFaultPage(page_.data(), page_.size(), faultsInPage_);
+    page_.clear();
+    faultsInPage_ = 0;
+  }
+
+  std::string_view fileName_;
+  std::size_t pageSize_;
+  std::string page_;
+  std::size_t faultsInPage_ = 0;
+};
+
+// The point file the script hands over, whole.
+std::string readWholeInput() {
+  std::string bytes;
+  char block[1 << 16];
+  for (std::size_t count = 0; (count = readInputBlock(block, sizeof block)) > 0;) {
+    bytes.append(block, count);
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -68,33 +120,16 @@ EMSCRIPTEN_KEEPALIVE int marlintCheck(int everyFault, std::size_t pageSize, cons
   std::set_new_handler(stopOutOfMemory);
   LastCheck& last = lastCheck();
   last.faultCount = 0;
-  const std::string_view name(fileName);
-  std::string page;
-  std::size_t faultsInPage = 0;
+  std::string().swap(last.fixedBytes);
+  FaultPages pages(fileName, pageSize);
 
   marlint::CheckOptions options;
   options.scope = everyFault != 0 ? marlint::Scope::kEveryFault : marlint::Scope::kFirstFault;
   // The faults are those of the command line's --json report, notes included.
   options.includeNotes = true;
-  // A page is one JSON array, ready for JSON.parse: each `--json` line with
-  // its line feed turned into the comma after it, the last comma into the
-  // closing bracket.
-  const auto handOver = [&] {
-    page.back() = ']';
-    handOverFaultPage(page.data(), page.size(), faultsInPage);
-    page.clear();
-    faultsInPage = 0;
-  };
   options.onFault = [&](const marlint::Fault& fault) {
-    if (page.empty()) {
-      page.push_back('[');
-    }
-    marlint::appendFaultJson(page, name, fault);
-    page.back() = ',';
     ++last.faultCount;
-    if (++faultsInPage >= pageSize) {
-      handOver();
-    }
+    pages.add(fault);
   };
   std::FILE* const input = fopencookie(nullptr, "r", {readFromScript, nullptr, nullptr, nullptr});
   if (input == nullptr) {
@@ -102,9 +137,7 @@ EMSCRIPTEN_KEEPALIVE int marlintCheck(int everyFault, std::size_t pageSize, cons
   }
   marlint::CheckResult result = marlint::checkStream(input, options);
   std::fclose(input);
-  if (faultsInPage > 0) {
-    handOver();
-  }
+  pages.finish();
   last.resultText = std::move(result.resultText);
   return result.status;
 }
@@ -121,6 +154,37 @@ EMSCRIPTEN_KEEPALIVE std::size_t marlintResultSize() {
 // How many faults the last check handed over.
 EMSCRIPTEN_KEEPALIVE std::size_t marlintFaultCount() {
   return lastCheck().faultCount;
+}
+
+// Applies every certain fix to the point file the script hands over, as
+// `marlint --fix=OUT` does, and returns how many faults the fixes removed.
+// The faults handed over, in pages as a check hands them, are first those
+// removed (severity "fixed", with the fix applied), then every fault and
+// note of the fixed bytes, which `marlintFixedData` gives.
+EMSCRIPTEN_KEEPALIVE std::size_t marlintFix(std::size_t pageSize, const char* fileName) {
+  std::set_new_handler(stopOutOfMemory);
+  LastCheck& last = lastCheck();
+  std::string().swap(last.fixedBytes);
+  marlint::FixResult fixed = marlint::fixBytes(readWholeInput());
+  FaultPages pages(fileName, pageSize);
+  for (const marlint::Fault& fault : fixed.applied) {
+    pages.add(fault);
+  }
+  for (const marlint::Fault& fault : fixed.remaining) {
+    pages.add(fault);
+  }
+  pages.finish();
+  last.faultCount = fixed.applied.size() + fixed.remaining.size();
+  last.fixedBytes = std::move(fixed.bytes);
+  return fixed.applied.size();
+}
+
+// The fixed bytes of the last fix.
+EMSCRIPTEN_KEEPALIVE const char* marlintFixedData() {
+  return lastCheck().fixedBytes.data();
+}
+EMSCRIPTEN_KEEPALIVE std::size_t marlintFixedSize() {
+  return lastCheck().fixedBytes.size();
 }
 
 }  // extern "C"

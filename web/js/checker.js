@@ -22,10 +22,19 @@
 //   onPage    when given, receives the faults as they are found, an array of
 //             at most pageSize objects at a time, and `faults` is undefined:
 //             a file with a million faults is then never held at once.
-// Checks run one after another; each is synchronous inside the module.
 //
-// When the module stops (it ran out of memory, or onPage threw), check
-// rejects with an Error saying so, and the next check runs in a fresh module.
+// fix(input, options) applies every certain fix, as `marlint --fix=OUT`
+// does, and resolves to {bytes, applied, remaining}: the fixed bytes, the
+// faults the fixes removed (severity "fixed", each with the fix applied, at
+// its place in the input) and every fault and note of the fixed bytes, all
+// as `--json` objects; its one option is fileName.
+//
+// Checks and fixes run one after another; each is synchronous inside the
+// module.
+//
+// When the module stops (it ran out of memory, or onPage threw), check or
+// fix rejects with an Error saying so, and the next one runs in a fresh
+// module.
 
 function createMarlintChecker(createModule) {
   "use strict";
@@ -183,35 +192,23 @@ function createMarlintChecker(createModule) {
     return error;
   }
 
-  async function check(input, options = {}) {
-    const bytes = bytesOf(input);
-    const every = Boolean(options.every);
-    const pageSize = pageSizeOf(options);
-    const onPage = options.onPage;
-    if (onPage !== undefined && typeof onPage !== "function") {
-      throw new TypeError("marlint: onPage must be a function");
-    }
+  // Runs `call(module, nameAddress)` on the module, one run at a time, with
+  // `bytes` to read and each page of faults handed to `onPage`; resolves to
+  // what `call` returns.
+  async function run(bytes, options, onPage, call) {
     const fileName = encoder.encode(options.fileName === undefined ? "<stdin>" : String(options.fileName));
-
     const module = await (loading || load());
-    const faults = onPage ? undefined : [];
     let nameAddress = 0;
     let stopped = false;
     let receiverFailed = false;
     module.marlintOutOfMemory = false;
     module.marlintFaultPage = (address, size) => {
       const page = parsePage(module, address, size);
-      if (onPage) {
-        try {
-          onPage(page);
-        } catch (error) {
-          receiverFailed = true;
-          throw error;
-        }
-      } else {
-        for (const fault of page) {
-          faults.push(fault);
-        }
+      try {
+        onPage(page);
+      } catch (error) {
+        receiverFailed = true;
+        throw error;
       }
     };
     module.marlintRead = blockReader(module, bytes);
@@ -220,26 +217,16 @@ function createMarlintChecker(createModule) {
       if (nameAddress === 0) {
         throw outOfMemory(bytes.length);
       }
-      let status;
       try {
-        status = module._marlintCheck(every ? 1 : 0, pageSize, nameAddress);
+        return call(module, nameAddress);
       } catch (cause) {
         stopped = true;
         throw cause;
       }
-      const resultAddress = module._marlintResultData();
-      const resultBytes = module.HEAPU8.slice(resultAddress, resultAddress + module._marlintResultSize());
-      return {
-        resultText: textOf(resultBytes),
-        resultBytes,
-        status,
-        faultCount: module._marlintFaultCount() >>> 0,
-        faults,
-      };
     } catch (error) {
       if (stopped) {
         // The stack and heap of a stopped module are not to be trusted:
-        // the next check loads a fresh one.
+        // the next run loads a fresh one.
         load();
         // An error of onPage's own goes back to its caller as it is.
         if (!receiverFailed) {
@@ -256,5 +243,56 @@ function createMarlintChecker(createModule) {
     }
   }
 
-  return {check};
+  async function check(input, options = {}) {
+    const bytes = bytesOf(input);
+    const every = Boolean(options.every);
+    const pageSize = pageSizeOf(options);
+    const onPage = options.onPage;
+    if (onPage !== undefined && typeof onPage !== "function") {
+      throw new TypeError("marlint: onPage must be a function");
+    }
+    const faults = onPage ? undefined : [];
+    const receive = onPage || ((page) => {
+      for (const fault of page) {
+        faults.push(fault);
+      }
+    });
+    return run(bytes, options, receive, (module, nameAddress) => {
+      const status = module._marlintCheck(every ? 1 : 0, pageSize, nameAddress);
+      const resultAddress = module._marlintResultData();
+      const resultBytes = module.HEAPU8.slice(resultAddress, resultAddress + module._marlintResultSize());
+      return {
+        resultText: textOf(resultBytes),
+        resultBytes,
+        status,
+        faultCount: module._marlintFaultCount() >>> 0,
+        faults,
+      };
+    });
+  }
+
+  // Every certain fix applied, as `marlint --fix=OUT` applies them: the fixed
+  // bytes, the faults the fixes removed (severity "fixed", each with the fix
+  // applied, where it stands in the input) and every fault and note left in
+  // the fixed bytes.
+  async function fix(input, options = {}) {
+    const bytes = bytesOf(input);
+    const faults = [];
+    const receive = (page) => {
+      for (const fault of page) {
+        faults.push(fault);
+      }
+    };
+    return run(bytes, options, receive, (module, nameAddress) => {
+      const appliedCount = module._marlintFix(defaultPageSize, nameAddress) >>> 0;
+      const fixedAddress = module._marlintFixedData();
+      return {
+        bytes: module.HEAPU8.slice(fixedAddress, fixedAddress + module._marlintFixedSize()),
+        applied: faults.slice(0, appliedCount),
+        remaining: faults.slice(appliedCount),
+      };
+    });
+  }
+
+  return {check, fix};
 }

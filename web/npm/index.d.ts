@@ -12,9 +12,10 @@ export interface Fault {
   /**
    * "error" for a fault; "note" for what a person should know but breaks no
    * rule, such as lines after an empty line that are not read. Notes come
-   * after the faults and never change the result.
+   * after the faults and never change the result. "fixed" for a fault that
+   * `fix()` removed, with the one fix applied in `fixes`.
    */
-  severity: 'error' | 'note';
+  severity: 'error' | 'note' | 'fixed';
   /** Field of the offending text, from 0; null for a whole line or none. */
   field: number | null;
   /** The offending column in words, such as "unit". */
@@ -36,8 +37,34 @@ export interface Fault {
   detail: string;
   /** For a repeated point name, the line where it first appears; else null. */
   firstLine: number | null;
+  /**
+   * The changes that remove the fault, each proved on the file: "certain"
+   * where exactly one change is right, "maybe", one per candidate, where a
+   * person must choose. Empty where no change is known.
+   */
+  fixes: Fix[];
   /** Members that later versions of the report add. */
   [member: string]: unknown;
+}
+
+/** One replacement of bytes of the point file as given. */
+export interface Edit {
+  /** From the start of the input, in bytes. */
+  offset: number;
+  /** How many bytes it replaces. */
+  length: number;
+  /** What replaces them. */
+  replacement: string;
+}
+
+/** A change that removes a fault. */
+export interface Fix {
+  /** For people, such as: write "CELSIUS". */
+  description: string;
+  /** "certain" where exactly one change is right, which `fix()` applies. */
+  applicability: 'certain' | 'maybe';
+  /** In offset order, never overlapping. */
+  edits: Edit[];
 }
 
 export interface CheckOptions {
@@ -101,3 +128,33 @@ export function check(
   options?: CheckOptions & {onPage?: undefined},
 ): Promise<CheckResult>;
 export function check(input: Uint8Array | string, options?: CheckOptions): Promise<CheckOutcome>;
+
+export interface FixOptions {
+  /** The `file` of each fault; "<stdin>" by default. */
+  fileName?: string;
+}
+
+/** What `fix()` resolves to. */
+export interface FixResult {
+  /**
+   * The input with every certain fix applied: byte for byte what
+   * `marlint --fix=OUT` writes to OUT. Every other byte, line ends and bytes
+   * that are not UTF-8 included, is kept.
+   */
+  bytes: Uint8Array;
+  /**
+   * Each fault a fix removed, severity "fixed", with the fix applied in
+   * `fixes`; its line, column and edits are those of the input.
+   */
+  applied: Fault[];
+  /** Every fault and note of `bytes`, where they stand there: what is left for a person. */
+  remaining: Fault[];
+}
+
+/**
+ * Applies every certain fix to a point file's bytes, or a string encoded as
+ * UTF-8, again on the result while a fix reveals another, so that fixing
+ * the result changes nothing. Rejects only for wrong arguments or when the
+ * checker runs out of memory.
+ */
+export function fix(input: Uint8Array | string, options?: FixOptions): Promise<FixResult>;

@@ -2,8 +2,9 @@
 // checker of the command line, compiled to WebAssembly. The result text, the
 // status and the fault objects are those of `marlint` and `marlint --json`.
 //
-//   import {check} from "marlint";
+//   import {check, fix} from "marlint";
 //   const {resultText, status, faults} = await check(bytes, {every: true});
+//   const {bytes: fixedBytes, applied, remaining} = await fix(bytes);
 
 import {createRequire} from "node:module";
 
@@ -20,4 +21,12 @@ const checker = createMarlintChecker(createMarlintModule);
 // found, and `faults` is then undefined.
 export function check(input, options = {}) {
   return checker.check(input, options);
+}
+
+// Applies every certain fix to `input`, as `marlint --fix=OUT` does, and
+// resolves to {bytes, applied, remaining}: the fixed bytes, the faults the
+// fixes removed and every fault and note left in the fixed bytes. Option:
+// `fileName`, the "file" of each fault (default "<stdin>").
+export function fix(input, options = {}) {
+  return checker.fix(input, options);
 }

@@ -2,6 +2,7 @@
 // Assembles marlint.html: one file with the style, the page's script and the
 // checker (the WebAssembly core, embedded, and the worker that runs it)
 // inlined, so that it opens from disk or any static host with no network.
+// The scripts go in without their comments.
 //
 //   node build_page.js --core marlint-core.js --checker checker.js \
 //     --version 1.2.0 --out marlint.html
@@ -11,8 +12,9 @@ const fs = require('fs');
 const path = require('path');
 
 // A budget for the one file, WebAssembly included, that no change passes
-// unnoticed: 264 KiB with the SIMD build and the markers of invisible bytes.
-const SIZE_LIMIT = 288 * 1024;
+// unnoticed: 312 KiB with the SIMD build, the markers of invisible bytes,
+// the causes proved by undoing them and the fixes.
+const SIZE_LIMIT = 320 * 1024;
 const SOURCE = path.join(__dirname, 'src');
 const PAGE_SCRIPTS = [
   'shown_bytes.js',
@@ -45,6 +47,30 @@ function read(file) {
   return fs.readFileSync(file, 'utf8');
 }
 
+// Acorn comes with emscripten, whose optimiser uses it.
+function loadAcorn() {
+  try {
+    return require('acorn');
+  } catch (notOnPath) {
+    return require('/usr/share/nodejs/acorn');
+  }
+}
+
+// The page's own scripts without their comments and indentation: each gap
+// between two tokens becomes one line feed where it held one (so that no
+// statement runs into the next) and one blank where it held anything else.
+function withoutComments(text) {
+  const acorn = loadAcorn();
+  const parts = [];
+  let last = 0;
+  for (const token of acorn.tokenizer(text, { ecmaVersion: 2020 })) {
+    const gap = text.slice(last, token.start);
+    parts.push(gap.includes('\n') ? '\n' : gap === '' ? '' : ' ', text.slice(token.start, token.end));
+    last = token.end;
+  }
+  return parts.join('');
+}
+
 // A script's text may not end its <script> element early: "</script" is
 // written as "<\/script", which reads the same inside a JavaScript string,
 // and "<!--" (which would change how the element is parsed) is refused.
@@ -71,11 +97,14 @@ function fill(template, placeholder, text) {
 }
 
 function build(options) {
-  const workerScript = [read(options.core), read(options.checker), read(path.join(SOURCE, 'check_worker.js'))].join(
-    '\n;\n'
+  const workerScript = [
+    read(options.core),
+    withoutComments(read(options.checker)),
+    withoutComments(read(path.join(SOURCE, 'check_worker.js'))),
+  ].join('\n;\n');
+  const pageScript = withoutComments(
+    "(function () {\n'use strict';\n" + PAGE_SCRIPTS.map((name) => read(path.join(SOURCE, name))).join('\n') + '\n})();'
   );
-  const pageScript =
-    "(function () {\n'use strict';\n" + PAGE_SCRIPTS.map((name) => read(path.join(SOURCE, name))).join('\n') + '\n})();';
   let html = read(path.join(SOURCE, 'marlint.html'));
   html = fill(html, '/*@INLINE_CSS@*/', styleText(read(path.join(SOURCE, 'marlint.css'))));
   html = fill(html, '/*@INLINE_WORKER@*/', scriptText(workerScript, 'the checker'));

@@ -1,7 +1,8 @@
 // The npm package against the native program: the packed tarball is
 // installed into an empty folder, and its check() and its marlint command
 // must give the native result bytes, status and `--all --json` report on the
-// bundled examples, the fuzz corpus and a few thousand generated files.
+// bundled examples, the fuzz corpus and a few thousand generated files; its
+// fix() and `marlint --fix=OUT` the bytes native `--fix=OUT` writes.
 //
 //   node --test web/test/
 //
@@ -32,6 +33,7 @@ const commandEveryNth = 16;
 let scratch;
 let installed;
 let check;
+let fix;
 let command;
 let generatedFiles;
 
@@ -93,7 +95,7 @@ before(() => {
     cwd: installed,
     stdio: ["ignore", "ignore", "inherit"],
   });
-  writeFileSync(join(installed, "uses.mjs"), 'export {check} from "marlint";\n');
+  writeFileSync(join(installed, "uses.mjs"), 'export {check, fix} from "marlint";\n');
   command = join(installed, "node_modules/.bin/marlint");
 
   const generated = join(scratch, "generated");
@@ -103,7 +105,7 @@ before(() => {
 });
 
 before(async () => {
-  ({check} = await import(pathToFileURL(join(installed, "uses.mjs")).href));
+  ({check, fix} = await import(pathToFileURL(join(installed, "uses.mjs")).href));
 });
 
 after(() => {
@@ -195,6 +197,31 @@ describe("check() from the installed package", () => {
   });
 });
 
+describe("fix() from the installed package", () => {
+  test("gives the bytes --fix=OUT writes and the faults it reports", async () => {
+    const out = join(scratch, "fixed.csv");
+    const sample = generatedFiles.filter((_, i) => i % commandEveryNth === 0);
+    for (const path of [...examples(), ...sample]) {
+      rmSync(out, {force: true});
+      const completed = spawnSync(native, ["--json", `--fix=${out}`, path], {maxBuffer: 1 << 30});
+      // The report names the fixed faults by the point file, the rest by OUT.
+      const report = completed.stdout.toString("utf8").split("\n").filter(Boolean)
+        .map((line) => ({...JSON.parse(line), file: path}));
+      const fixed = await fix(readFileSync(path), {fileName: path});
+      assert.deepEqual(Buffer.from(fixed.bytes), readFileSync(out), path);
+      assert.deepEqual([...fixed.applied, ...fixed.remaining], report, path);
+      assert.ok(fixed.applied.every((fault) => fault.severity === "fixed"), path);
+      const again = await fix(fixed.bytes);
+      assert.deepEqual(again.bytes, fixed.bytes, path);
+      assert.deepEqual(again.applied, [], path);
+    }
+  });
+
+  test("wrong arguments are refused", async () => {
+    await assert.rejects(fix(42), TypeError);
+  });
+});
+
 describe("the marlint command from the installed package", () => {
   // Runs native marlint and the package's command the same way; the bytes on
   // both streams, the result file and the exit status must agree.
@@ -226,6 +253,20 @@ describe("the marlint command from the installed package", () => {
       await compareRuns(["--all", "-"], {input: readFileSync(path)});
       await compareRuns([path, resultFile], {resultFile});
     }
+  });
+
+  test("--fix=OUT and --diff, by name and from standard input", async () => {
+    const out = join(scratch, "fixed.csv");
+    for (const path of examples()) {
+      await compareRuns([`--fix=${out}`, path], {resultFile: out});
+      await compareRuns(["--json", `--fix=${out}`, path], {resultFile: out});
+      await compareRuns([`--fix=${out}`, "-"], {input: readFileSync(path), resultFile: out});
+      await compareRuns(["--diff", path]);
+    }
+    // OUT that is the point file itself, or that cannot be written.
+    const valid = join(repo, "examples/points.csv");
+    await compareRuns([`--fix=${valid}`, valid]);
+    await compareRuns([`--fix=${join(scratch, "no/such/folder/fixed.csv")}`, valid]);
   });
 
   test("generated files and the fuzz corpus", async () => {

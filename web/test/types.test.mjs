@@ -1,6 +1,7 @@
 // index.d.ts under TypeScript's own compiler in strict mode: the examples in
 // the READMEs compile as written, and the types say what check() gives,
-// with and without onPage (each @ts-expect-error line must be an error).
+// with and without onPage, and what fix() gives (each @ts-expect-error line
+// must be an error).
 //
 //   node --test web/test/types.test.mjs   (after cd web && npm ci)
 
@@ -30,7 +31,7 @@ function readmeExamples() {
 }
 
 const TYPED_USES = `
-import {check, type CheckOptions, type Fault} from "marlint";
+import {check, fix, type CheckOptions, type Fault} from "marlint";
 
 const bytes = new Uint8Array(0);
 
@@ -57,7 +58,17 @@ await check(42);
 // @ts-expect-error: onPage takes a function
 await check(bytes, {onPage: "no"});
 
-export {faults, causes, text, status, none};
+const fixed = await fix(bytes, {fileName: "points.csv"});
+const fixedBytes: Uint8Array = fixed.bytes;
+const left: Fault[] = fixed.remaining;
+const sure: "certain" | "maybe" = fixed.applied[0].fixes[0].applicability;
+const offset: number = fixed.applied[0].fixes[0].edits[0].offset;
+// @ts-expect-error: a fault is fixed, an error or a note, nothing else
+const severity: "error" | "note" = fixed.applied[0].severity;
+// @ts-expect-error: fix() hands over every fault at once
+await fix(bytes, {onPage: () => {}});
+
+export {faults, causes, text, status, none, fixedBytes, left, sure, offset, severity};
 `;
 
 // Just enough of Node's types for the examples, which read a file and log.
@@ -65,6 +76,7 @@ const NODE_TYPES = `
 declare const console: {log(...data: unknown[]): void};
 declare module "node:fs/promises" {
   export function readFile(path: string): Promise<Uint8Array>;
+  export function writeFile(path: string, data: Uint8Array): Promise<void>;
 }
 `;
 

@@ -1,7 +1,8 @@
 // The page's checks run here, in a Web Worker, so that a file of a million
 // rows never blocks the page. It runs after marlint-core.js and checker.js in
 // the same script, and answers each request with the result text, the status,
-// the faults in compact pages and the start of every line, from one check.
+// the faults in compact pages and the start of every line, from one check,
+// then with the file as every certain fix leaves it.
 'use strict';
 
 var FAULT_PAGE_SIZE = 4096;
@@ -229,13 +230,39 @@ function runCheck(checker, request, buffer) {
     checkDone = true;
     // Without a fault or a note there is nothing more to show.
     var everyPass = resultSent || result.faultCount > 0;
+    // The bytes move to the page with the result: the fix works on a copy.
+    var fixing = result.status !== 0 && result.faultCount <= request.keepCount;
+    var fixInput = fixing ? bytes.slice() : null;
     if (!resultSent) {
       sendResult(resultTextOf(result), result.resultBytes, result.status, everyPass);
     }
     if (everyPass) {
-      self.postMessage({ type: 'complete', id: request.id, faultCount: result.faultCount });
+      self.postMessage({ type: 'complete', id: request.id, faultCount: result.faultCount, fixing: fixing });
     }
+    return fixing ? runFix(checker, request, fixInput) : undefined;
   });
+}
+
+// Every certain fix applied, as `marlint --fix=OUT` applies them, found
+// once the check is done: the page offers them only when there are some,
+// and then applies these bytes at once.
+function runFix(checker, request, bytes) {
+  return Promise.resolve(checker.fix(bytes)).then(
+    function (fixed) {
+      var left = 0;
+      for (var i = 0; i < fixed.remaining.length; ++i) {
+        left += fixed.remaining[i].severity === 'error' ? 1 : 0;
+      }
+      self.postMessage(
+        { type: 'fixable', id: request.id, bytes: fixed.bytes, applied: fixed.applied.length, left: left },
+        [fixed.bytes.buffer]
+      );
+    },
+    function () {
+      // Out of memory, say: the page offers no fixes, and checks as before.
+      self.postMessage({ type: 'fixable', id: request.id, applied: 0 });
+    }
+  );
 }
 
 // While a person still picks a file, the module is compiled and checks a

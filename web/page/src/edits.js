@@ -1,5 +1,6 @@
-// Suggestions applied to the file's own bytes, undone, and the bytes saved:
-// the saved file differs from the original only where a suggestion went.
+// Suggestions and certain fixes applied to the file's own bytes, undone, and
+// the bytes saved: the saved file differs from the original only where a
+// suggestion or a fix went.
 'use strict';
 
 function applySuggestion(record, suggestion) {
@@ -13,10 +14,36 @@ function applySuggestion(record, suggestion) {
     return;
   }
   var offset = state.text.lineRange(record.line).start + record.column - 1;
+  showFixSummary('');
   applyEdit(offset, length, utf8Encoder.encode(suggestion));
   state.pendingSelection = { line: grid.active.line, column: grid.active.column };
   page.byId('grid').focus({ preventScroll: true });
   sendCheck();
+}
+
+// Every certain fix at once, as the worker found them with the library's
+// fixes after the check: one change, which one Undo takes back whole.
+function fixAll() {
+  var fixable = state.fixable;
+  if (!fixable || !state.text || state.text.bytes !== state.bytes) {
+    return;
+  }
+  state.fixable = null;
+  page.byId('fix-all').hidden = true;
+  applyEdit(0, state.bytes.length, fixable.bytes);
+  showFixSummary(
+    'Fixed ' + plural(fixable.applied, 'fault') + ' with certain fixes; ' +
+      (fixable.left === 0 ? 'none remain' : fixable.left.toLocaleString('en') + ' remain') +
+      ' for you. Undo change takes the fixes back.'
+  );
+  state.pendingSelection = { line: grid.active.line, column: grid.active.column };
+  sendCheck();
+}
+
+function showFixSummary(text) {
+  var summary = page.byId('fix-summary');
+  summary.textContent = text;
+  summary.hidden = text === '';
 }
 
 // Every state of the bytes gets its own version, so that undoing back to
@@ -43,6 +70,7 @@ function undoEdit() {
   }
   state.bytes = spliceBytes(state.bytes, undo.offset, undo.length, undo.replacement).bytes;
   state.version = undo.version;
+  showFixSummary('');
   syncPastedText();
   state.pendingSelection = { line: grid.active.line, column: grid.active.column };
   sendCheck();

@@ -433,6 +433,19 @@ function findingElement(index) {
     }
     box.appendChild(row);
   }
+  // Each change that removes the fault, and whether it is the one right
+  // change, which Fix every certain fault makes, or a person's choice.
+  var fixes = record.fixes || [];
+  for (var f = 0; f < fixes.length; ++f) {
+    var fix = document.createElement('p');
+    fix.className = 'fix';
+    fix.dataset.testid = 'fix';
+    var sureness = document.createElement('span');
+    sureness.className = 'fix-' + fixes[f].applicability;
+    sureness.textContent = fixes[f].applicability === 'certain' ? 'Fix, certain: ' : 'Fix, maybe: ';
+    fix.append(sureness, fixes[f].description);
+    box.appendChild(fix);
+  }
   if (record.message) {
     var message = document.createElement('p');
     message.className = 'muted';

@@ -100,6 +100,8 @@ function sendCheck(file) {
   state.everyStore = new FaultStore(KEPT_FAULTS);
   state.resultShown = false;
   state.workerBusy = true;
+  state.fixable = null;
+  page.byId('fix-all').hidden = true;
   state.waitingForBytes = [];
   if (file) {
     worker.postMessage({ id: state.requestId, file: file, keepCount: KEPT_FAULTS });
@@ -145,11 +147,15 @@ function onWorkerMessage(message) {
       state.workerBusy = false;
     }
   } else if (message.type === 'complete') {
-    state.workerBusy = false;
+    state.workerBusy = Boolean(message.fixing);
     hideProgress();
     state.everyStore.finish();
     state.everyTime = performance.now() - state.checkStarted;
     showFaults(state.everyStore, true);
+  } else if (message.type === 'fixable') {
+    state.workerBusy = false;
+    state.fixable = message.applied > 0 ? message : null;
+    page.byId('fix-all').hidden = !state.fixable;
   } else if (message.type === 'failed') {
     state.workerBusy = false;
     hideProgress();
@@ -193,6 +199,7 @@ function resetFile(fileName, bytes) {
   state.savedVersion = 0;
   state.pendingSelection = null;
   state.readTime = null;
+  showFixSummary('');
 }
 
 // --- wiring ------------------------------------------------------------------------
@@ -268,6 +275,7 @@ page.byId('previous-fault').addEventListener('click', function () {
   stepFault(false);
 });
 page.byId('undo').addEventListener('click', undoEdit);
+page.byId('fix-all').addEventListener('click', fixAll);
 // Ctrl+Z takes back the last suggestion applied, except in a text field,
 // which has its own undo.
 document.addEventListener('keydown', function (event) {
