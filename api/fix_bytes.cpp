@@ -34,30 +34,33 @@ struct AppliedEdit {
 };
 
 // The edits applied so far, in offset order, to map an offset of the bytes
-// now back to the input.
+// now back to the input. A file saved again from UTF-16 has an edit for
+// each character, so both questions are answered by a binary search.
 class EditMap {
  public:
   // Whether [offset, offset + length) of the bytes now meets bytes that an
   // earlier edit wrote: a fix there would change a change.
   bool meetsEarlierEdit(std::size_t offset, std::size_t length) const {
-    return std::any_of(edits_.begin(), edits_.end(), [&](const AppliedEdit& edit) {
-      const std::size_t end = edit.offsetNow + edit.lengthNow;
-      return (offset < end && edit.offsetNow < offset + length) ||
-             (length == 0 && edit.lengthNow == 0 && offset == edit.offsetNow);
-    });
+    for (auto edit = firstEndingAtOrAfter(offset);
+         edit != edits_.end() && edit->offsetNow <= offset + length; ++edit) {
+      const std::size_t end = edit->offsetNow + edit->lengthNow;
+      if ((offset < end && edit->offsetNow < offset + length) ||
+          (length == 0 && edit->lengthNow == 0 && offset == edit->offsetNow)) {
+        return true;
+      }
+    }
+    return false;
   }
 
   // The input offset of `offset` of the bytes now, which no earlier edit
   // wrote: shifted by what the edits before it added or removed.
   std::size_t inputOffsetOf(std::size_t offset) const {
-    std::size_t shifted = offset;
-    for (const AppliedEdit& edit : edits_) {
-      if (edit.offsetNow + edit.lengthNow > offset) {
-        break;
-      }
-      shifted = shifted - edit.lengthNow + edit.inputLength;
-    }
-    return shifted;
+    const auto after = std::upper_bound(edits_.begin(), edits_.end(), offset,
+                                        [](std::size_t at, const AppliedEdit& edit) {
+                                          return edit.offsetNow + edit.lengthNow > at;
+                                        });
+    const auto before = static_cast<std::size_t>(after - edits_.begin());
+    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + shiftBefore_[before]);
   }
 
   // Adds a round's edits, given in offsets of the bytes before the round
@@ -83,6 +86,12 @@ class EditMap {
       merged.push_back(shifted(edits_[older++], shift));
     }
     edits_ = std::move(merged);
+    shiftBefore_.assign(1, 0);
+    shiftBefore_.reserve(edits_.size() + 1);
+    for (const AppliedEdit& edit : edits_) {
+      shiftBefore_.push_back(shiftBefore_.back() + static_cast<std::ptrdiff_t>(edit.inputLength) -
+                             static_cast<std::ptrdiff_t>(edit.lengthNow));
+    }
   }
 
  private:
@@ -91,7 +100,18 @@ class EditMap {
     return edit;
   }
 
+  // Edits never overlap, so their ends rise with their offsets.
+  std::vector<AppliedEdit>::const_iterator firstEndingAtOrAfter(std::size_t offset) const {
+    return std::lower_bound(edits_.begin(), edits_.end(), offset,
+                            [](const AppliedEdit& edit, std::size_t at) {
+                              return edit.offsetNow + edit.lengthNow < at;
+                            });
+  }
+
   std::vector<AppliedEdit> edits_;
+  // What the edits before each one added to the bytes, less what they
+  // removed: an offset now past them stands that much earlier in the input.
+  std::vector<std::ptrdiff_t> shiftBefore_{0};
 };
 
 // `bytes` with `edits` applied, given in offset order and apart.
@@ -235,25 +255,65 @@ std::vector<FaultKey> keysOf(const std::vector<Fault>& faults) {
   return keys;
 }
 
-// A fix of the file as a whole is proved when the fixed bytes have lost a
-// fault, and each fault the bytes before it lacked has a certain fix of its
-// own: undoing quotes shows a unit "celsius" they hid, which the next round
-// fixes.
-bool provesOnFile(const std::vector<Fault>& before, std::string_view fixedBytes) {
-  const std::vector<FaultKey> beforeKeys = keysOf(before);
-  const std::vector<Fault> after = everyFaultOf(fixedBytes, false);
-  std::vector<FaultKey> afterKeys = keysOf(after);
-  std::vector<FaultKey> added;
-  std::set_difference(afterKeys.begin(), afterKeys.end(), beforeKeys.begin(), beforeKeys.end(),
-                      std::back_inserter(added));
-  if (afterKeys.size() - added.size() >= beforeKeys.size()) {
+// How many whole-file fixes a proof may look ahead: a UTF-16 export with
+// tabs between its fields, saved as UTF-8, still has every line faulty
+// until its tabs are commas.
+constexpr int kMostFixesAhead = 2;
+
+// A fix of the file as a whole is proved on the bytes it gives:
+//
+// - no line that the input's rows took in is left after the empty line that
+//   ends the rows (a row "\r\r\n" or "\"\"" that the fix leaves empty would
+//   end them early);
+// - where the fix keeps every line where it was, the fixed bytes have lost
+//   a fault, and each fault that the input lacked on its line has a certain
+//   fix of its own: undoing quotes shows a unit "celsius" they hid, which
+//   the next round fixes;
+// - where it moves lines (lines that ended in CR alone, read as one line,
+//   become many), no fault of the fixed bytes can be told from one of the
+//   input by its line, so each has a certain fix of its own.
+//
+// Where that does not hold yet, a further fix of the whole file may prove
+// the two together, as the next round will apply it.
+bool provesOnFile(const std::vector<Fault>& before, std::string_view bytes,
+                  std::string_view fixedBytes, int fixesAhead = kMostFixesAhead) {
+  if (linesAfterRows(fixedBytes) > linesAfterRows(bytes)) {
     return false;
   }
-  return std::all_of(added.begin(), added.end(), [&after](const FaultKey& key) {
-    return std::any_of(after.begin(), after.end(), [&key](const Fault& fault) {
-      return FaultKey{fault.line, fault.field, fault.rule} == key && certainFixOf(fault) != nullptr;
+  const std::vector<Fault> after = everyFaultOf(fixedBytes, false);
+  const std::vector<FaultKey> beforeKeys = keysOf(before);
+  bool proved = false;
+  if (countByte(bytes, '\n') == countByte(fixedBytes, '\n')) {
+    std::vector<FaultKey> afterKeys = keysOf(after);
+    std::vector<FaultKey> added;
+    std::set_difference(afterKeys.begin(), afterKeys.end(), beforeKeys.begin(), beforeKeys.end(),
+                        std::back_inserter(added));
+    std::vector<FaultKey> fixable;
+    for (const Fault& fault : after) {
+      if (fault.severity == Severity::kError && certainFixOf(fault) != nullptr) {
+        fixable.push_back({fault.line, fault.field, fault.rule});
+      }
+    }
+    std::sort(fixable.begin(), fixable.end());
+    proved = afterKeys.size() - added.size() < beforeKeys.size() &&
+             std::all_of(added.begin(), added.end(), [&fixable](const FaultKey& key) {
+               return std::binary_search(fixable.begin(), fixable.end(), key);
+             });
+  } else {
+    proved = !beforeKeys.empty() && std::all_of(after.begin(), after.end(), [](const Fault& fault) {
+      return fault.severity != Severity::kError || certainFixOf(fault) != nullptr;
     });
-  });
+  }
+  if (proved || fixesAhead == 0) {
+    return proved;
+  }
+  for (const Fault& record : fileFixesOf(fixedBytes)) {
+    if (provesOnFile(before, bytes, withEdits(fixedBytes, record.fixes.front().edits),
+                     fixesAhead - 1)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // "unit "celsius": write "CELSIUS"".
@@ -279,7 +339,7 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
     const bool apart = std::none_of(fix.edits.begin(), fix.edits.end(), [&map](const Edit& edit) {
       return map.meetsEarlierEdit(edit.offset, edit.length);
     });
-    if (apart && provesOnFile(faults, withEdits(bytes, fix.edits))) {
+    if (apart && provesOnFile(faults, bytes, withEdits(bytes, fix.edits))) {
       Fix applied = fix;
       chosen.emplace_back(std::move(record), std::move(applied));
       return chosen;
