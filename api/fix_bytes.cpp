@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -38,18 +39,35 @@ struct AppliedEdit {
 // each character, so both questions are answered by a binary search.
 class EditMap {
  public:
-  // Whether [offset, offset + length) of the bytes now meets bytes that an
-  // earlier edit wrote: a fix there would change a change.
-  bool meetsEarlierEdit(std::size_t offset, std::size_t length) const {
-    for (auto edit = firstEndingAtOrAfter(offset);
-         edit != edits_.end() && edit->offsetNow <= offset + length; ++edit) {
-      const std::size_t end = edit->offsetNow + edit->lengthNow;
-      if ((offset < end && edit->offsetNow < offset + length) ||
-          (length == 0 && edit->lengthNow == 0 && offset == edit->offsetNow)) {
-        return true;
+  // `edits`, of the bytes now, split where an earlier edit removed bytes
+  // inside one, so that in the input each piece stands between the bytes
+  // removed: a word of a file saved again from UTF-16 has a NUL removed
+  // after each letter. The first piece takes the replacement, the others
+  // remove their bytes. Empty where an edit meets bytes that an earlier edit
+  // wrote, or inserts where one removed: a fix there would change a change.
+  std::optional<std::vector<Edit>> piecesApart(const std::vector<Edit>& edits) const {
+    std::vector<Edit> pieces;
+    for (const Edit& edit : edits) {
+      Edit rest = edit;
+      const std::size_t editEnd = edit.offset + edit.length;
+      for (auto earlier = firstEndingAtOrAfter(edit.offset);
+           earlier != edits_.end() && earlier->offsetNow <= editEnd; ++earlier) {
+        const bool removed = earlier->lengthNow == 0;
+        if (removed && edit.offset < earlier->offsetNow && earlier->offsetNow < editEnd) {
+          const std::size_t cut = earlier->offsetNow;
+          pieces.push_back({rest.offset, cut - rest.offset, std::move(rest.replacement)});
+          rest = {cut, editEnd - cut, ""};
+          continue;
+        }
+        const std::size_t end = earlier->offsetNow + earlier->lengthNow;
+        if ((edit.offset < end && earlier->offsetNow < editEnd) ||
+            (edit.length == 0 && removed && edit.offset == earlier->offsetNow)) {
+          return std::nullopt;
+        }
       }
+      pieces.push_back(std::move(rest));
     }
-    return false;
+    return pieces;
   }
 
   // The input offset of `offset` of the bytes now, which no earlier edit
@@ -335,11 +353,10 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
                                                 const EditMap& map) {
   std::vector<std::pair<Fault, Fix>> chosen;
   for (Fault& record : fileFixesOf(bytes)) {
-    const Fix& fix = record.fixes.front();
-    const bool apart = std::none_of(fix.edits.begin(), fix.edits.end(), [&map](const Edit& edit) {
-      return map.meetsEarlierEdit(edit.offset, edit.length);
-    });
-    if (apart && provesOnFile(faults, bytes, withEdits(bytes, fix.edits))) {
+    Fix& fix = record.fixes.front();
+    std::optional<std::vector<Edit>> pieces = map.piecesApart(fix.edits);
+    if (pieces && provesOnFile(faults, bytes, withEdits(bytes, *pieces))) {
+      fix.edits = std::move(*pieces);
       Fix applied = fix;
       chosen.emplace_back(std::move(record), std::move(applied));
       return chosen;
@@ -364,14 +381,16 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
     const std::vector<Edit>& edits = candidate.second.edits;
     const bool overlapsKept = any && (edits.front().offset < end ||
                                       (edits.front().offset == end && edits.front().length == 0));
-    const bool meetsEarlier = std::any_of(edits.begin(), edits.end(), [&map](const Edit& edit) {
-      return map.meetsEarlierEdit(edit.offset, edit.length);
-    });
-    if (overlapsKept || meetsEarlier) {
+    if (overlapsKept) {
+      continue;
+    }
+    std::optional<std::vector<Edit>> pieces = map.piecesApart(edits);
+    if (!pieces) {
       continue;
     }
     end = edits.back().offset + edits.back().length;
     any = true;
+    candidate.second.edits = std::move(*pieces);
     chosen.push_back(std::move(candidate));
   }
   return chosen;
@@ -416,9 +435,12 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
     map.addRound(roundEdits, inputEdits);
     bytes = withEdits(bytes, roundEdits);
   }
-  std::sort(result.applied.begin(), result.applied.end(), [](const Fault& a, const Fault& b) {
-    return a.fixes.front().edits.front().offset < b.fixes.front().edits.front().offset;
-  });
+  std::stable_sort(
+      result.applied.begin(), result.applied.end(), [](const Fault& a, const Fault& b) {
+        const Edit& first = a.fixes.front().edits.front();
+        const Edit& other = b.fixes.front().edits.front();
+        return std::tie(first.offset, first.length) < std::tie(other.offset, other.length);
+      });
   result.remaining = everyFaultOf(bytes, true);
   downgradeNameClashes(result.remaining, bytes);
   result.bytes = std::move(bytes);

@@ -239,15 +239,17 @@ bool utf16ToUtf8(std::string_view bytes, std::vector<Edit>& edits) {
   return true;
 }
 
-// A file without one LF whose lines end in CR alone reads as one line: an
-// LF after each CR ends its lines in CR LF, and no byte of it changes.
+// A file without one LF whose lines end in CR alone reads as one line:
+// each CR becomes CR LF. The CR is rewritten rather than an LF inserted
+// after it, so that no two edits stand at one offset: the first byte of
+// the next line may take an edit of its own.
 bool lineFeedAfterEachCr(std::string_view bytes, std::vector<Edit>& edits) {
   if (bytes.find('\n') != std::string_view::npos) {
     return false;
   }
   for (std::size_t at = bytes.find('\r'); at != std::string_view::npos;
        at = bytes.find('\r', at + 1)) {
-    edits.push_back({at + 1, 0, "\n"});
+    edits.push_back({at, 1, "\r\n"});
   }
   return !edits.empty();
 }
