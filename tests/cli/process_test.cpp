@@ -285,12 +285,13 @@ TEST(Process, BundledExampleIsAccepted) {
 }
 
 // Each faulty example NAME.csv sits beside NAME.expected, its exact result
-// text; one whose faults all lie after an empty line passes as "OK".
+// text; one whose faults all lie after an empty line passes as "OK". A
+// fixed copy, NAME.fixed.csv, is checked with the catalogue below.
 TEST(Process, FaultyExamplesGiveTheirExpectedMessages) {
   int checked = 0;
   for (const auto& entry :
        std::filesystem::directory_iterator(std::string(MARLINT_EXAMPLES_DIR) + "/faulty")) {
-    if (entry.path().extension() != ".csv") {
+    if (entry.path().extension() != ".csv" || entry.path().stem().extension() == ".fixed") {
       continue;
     }
     SCOPED_TRACE(entry.path().filename().string());
@@ -308,7 +309,9 @@ TEST(Process, FaultyExamplesGiveTheirExpectedMessages) {
 
 // Point files as people make them, each beside NAME.all.jsonl, the exact
 // report of `marlint --all --json NAME.csv`: every line a JSON object, and
-// all a person needs to fix the file in one pass. When the report changes
+// all a person needs to fix the file in one pass; and, where every fault
+// has a certain fix, beside NAME.fixed.csv, the file `marlint --fix` makes
+// of it. When the report changes
 // on purpose, rewrite the expected reports from the built binary with
 //   MARLINT_UPDATE_EXPECTED=1 ctest --test-dir build/debug -R FaultyCatalogue
 // and read the diff before committing it.
@@ -358,6 +361,29 @@ TEST(Process, FaultyCatalogueGivesItsExpectedReport) {
       std::ofstream(expectedPath, std::ios::binary) << result.standardOutput;
     }
     EXPECT_EQ(result.standardOutput, readWholeFile(expectedPath).value_or("(missing)"));
+
+    // Where every fault has a certain fix, NAME.fixed.csv is what one
+    // --fix writes, and it checks; where one has none, it does not exist.
+    const TemporaryDirectory scratch;
+    const std::string out = scratch.path() + "/fixed.csv";
+    runMarlintProcess({"--fix=" + out, csv}, options);
+    const std::optional<std::string> fixed = readWholeFile(out);
+    ASSERT_TRUE(fixed.has_value());
+    const bool everyFaultFixed =
+        result.standardError != "OK" && runMarlintProcess({out}, options).standardError == "OK";
+    const std::string fixedPath = folder + "/" + entry.name + ".fixed.csv";
+    if (updating) {
+      if (everyFaultFixed) {
+        std::ofstream(fixedPath, std::ios::binary) << *fixed;
+      } else {
+        std::filesystem::remove(fixedPath);
+      }
+    }
+    const std::optional<std::string> expectedFixed = readWholeFile(fixedPath);
+    EXPECT_EQ(expectedFixed.has_value(), everyFaultFixed);
+    if (expectedFixed) {
+      EXPECT_EQ(*fixed, *expectedFixed);
+    }
   }
 }
 
