@@ -34,40 +34,66 @@ struct AppliedEdit {
   std::size_t lengthNow;
 };
 
+// Where an edit stands in the input.
+struct InputSpan {
+  std::size_t offset;
+  std::size_t length;
+};
+
+// An edit of a round, in the bytes before it, without its replacement.
+struct RoundEdit {
+  std::size_t offset;
+  std::size_t length;
+  std::size_t replacementSize;
+};
+
 // The edits applied so far, in offset order, to map an offset of the bytes
 // now back to the input. A file saved again from UTF-16 has an edit for
 // each character, so both questions are answered by a binary search.
 class EditMap {
  public:
-  // `edits`, of the bytes now, split where an earlier edit removed bytes
+  // Splits `edits`, of the bytes now, where an earlier edit removed bytes
   // inside one, so that in the input each piece stands between the bytes
   // removed: a word of a file saved again from UTF-16 has a NUL removed
   // after each letter. The first piece takes the replacement, the others
-  // remove their bytes. Empty where an edit meets bytes that an earlier edit
-  // wrote, or inserts where one removed: a fix there would change a change.
-  std::optional<std::vector<Edit>> piecesApart(const std::vector<Edit>& edits) const {
-    std::vector<Edit> pieces;
+  // remove their bytes. False where an edit meets bytes that an earlier
+  // edit wrote, or inserts where one removed: a fix there would change a
+  // change.
+  bool splitAroundRemovals(std::vector<Edit>& edits) const {
+    bool splits = false;
     for (const Edit& edit : edits) {
-      Edit rest = edit;
       const std::size_t editEnd = edit.offset + edit.length;
       for (auto earlier = firstEndingAtOrAfter(edit.offset);
            earlier != edits_.end() && earlier->offsetNow <= editEnd; ++earlier) {
         const bool removed = earlier->lengthNow == 0;
         if (removed && edit.offset < earlier->offsetNow && earlier->offsetNow < editEnd) {
-          const std::size_t cut = earlier->offsetNow;
-          pieces.push_back({rest.offset, cut - rest.offset, std::move(rest.replacement)});
-          rest = {cut, editEnd - cut, ""};
+          splits = true;
           continue;
         }
         const std::size_t end = earlier->offsetNow + earlier->lengthNow;
         if ((edit.offset < end && earlier->offsetNow < editEnd) ||
             (edit.length == 0 && removed && edit.offset == earlier->offsetNow)) {
-          return std::nullopt;
+          return false;
         }
       }
-      pieces.push_back(std::move(rest));
     }
-    return pieces;
+    if (!splits) {
+      return true;
+    }
+    std::vector<Edit> pieces;
+    for (Edit& edit : edits) {
+      const std::size_t editEnd = edit.offset + edit.length;
+      pieces.push_back(std::move(edit));
+      for (auto earlier = firstEndingAtOrAfter(pieces.back().offset);
+           earlier != edits_.end() && earlier->offsetNow < editEnd; ++earlier) {
+        if (earlier->lengthNow == 0 && pieces.back().offset < earlier->offsetNow) {
+          pieces.back().length = earlier->offsetNow - pieces.back().offset;
+          pieces.push_back({earlier->offsetNow, editEnd - earlier->offsetNow, ""});
+        }
+      }
+    }
+    edits = std::move(pieces);
+    return true;
   }
 
   // The input offset of `offset` of the bytes now, which no earlier edit
@@ -82,22 +108,23 @@ class EditMap {
   }
 
   // Adds a round's edits, given in offsets of the bytes before the round
-  // and in offset order, with their input offsets.
-  void addRound(const std::vector<Edit>& roundEdits, const std::vector<Edit>& inputEdits) {
+  // and in offset order, with where each stands in the input.
+  void addRound(const std::vector<RoundEdit>& roundEdits,
+                const std::vector<InputSpan>& inputEdits) {
     std::vector<AppliedEdit> merged;
     merged.reserve(edits_.size() + roundEdits.size());
     std::size_t older = 0;
     std::ptrdiff_t shift = 0;
     for (std::size_t i = 0; i < roundEdits.size(); ++i) {
-      const Edit& edit = roundEdits[i];
+      const RoundEdit& edit = roundEdits[i];
       while (older < edits_.size() &&
              edits_[older].offsetNow + edits_[older].lengthNow <= edit.offset) {
         merged.push_back(shifted(edits_[older++], shift));
       }
       merged.push_back({inputEdits[i].offset, inputEdits[i].length,
                         static_cast<std::size_t>(static_cast<std::ptrdiff_t>(edit.offset) + shift),
-                        edit.replacement.size()});
-      shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
+                        edit.replacementSize});
+      shift += static_cast<std::ptrdiff_t>(edit.replacementSize) -
                static_cast<std::ptrdiff_t>(edit.length);
     }
     while (older < edits_.size()) {
@@ -153,25 +180,57 @@ std::vector<Fault> everyFaultOf(std::string_view bytes, bool withNotes) {
   return checkBytes(bytes, options).faults;
 }
 
-// Where `offset` stands as a line and a byte column, both from 1.
-std::pair<std::size_t, std::size_t> lineAndColumnOf(std::string_view bytes, std::size_t offset) {
-  const std::string_view before = bytes.substr(0, offset);
-  const std::size_t lastLineFeed = before.rfind('\n');
-  const std::size_t lineStart = lastLineFeed == std::string_view::npos ? 0 : lastLineFeed + 1;
-  return {countByte(before, '\n') + 1, offset - lineStart + 1};
-}
-
-std::size_t offsetOfLine(std::string_view bytes, std::size_t line) {
-  std::size_t offset = 0;
-  for (std::size_t at = 1; at < line; ++at) {
-    const std::size_t lineFeed = bytes.find('\n', offset);
-    if (lineFeed == std::string_view::npos) {
-      return bytes.size();
+// The faults of the last few bytes checked: a round checks the bytes that
+// the round before proved its fix on, and a proof may look at the bytes of
+// the round after it.
+class FaultChecks {
+ public:
+  const std::vector<Fault>& faultsOf(std::string_view bytes) {
+    for (const auto& [checked, faults] : recent_) {
+      if (checked == bytes) {
+        return faults;
+      }
     }
-    offset = lineFeed + 1;
+    if (recent_.size() == kKept) {
+      recent_.erase(recent_.begin());
+    }
+    recent_.emplace_back(std::string(bytes), everyFaultOf(bytes, false));
+    return recent_.back().second;
   }
-  return offset;
-}
+
+ private:
+  static constexpr std::size_t kKept = 3;
+  std::vector<std::pair<std::string, std::vector<Fault>>> recent_;
+};
+
+// Where each line of some bytes starts, to find a line's offset, or an
+// offset's line and column, without reading the bytes before it again.
+class LineStarts {
+ public:
+  explicit LineStarts(std::string_view bytes) : size_(bytes.size()) {
+    starts_.push_back(0);
+    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos;
+         at = bytes.find('\n', at + 1)) {
+      starts_.push_back(at + 1);
+    }
+  }
+
+  // The offset of line `line`, from 1; the end for a line past the last.
+  std::size_t offsetOfLine(std::size_t line) const {
+    return line >= 1 && line <= starts_.size() ? starts_[line - 1] : size_;
+  }
+
+  // Where `offset` stands as a line and a byte column, both from 1.
+  std::pair<std::size_t, std::size_t> lineAndColumnOf(std::size_t offset) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    const auto line = static_cast<std::size_t>(after - starts_.begin());
+    return {line, offset - starts_[line - 1] + 1};
+  }
+
+ private:
+  std::vector<std::size_t> starts_;
+  std::size_t size_;
+};
 
 // The point names the rows give, as written, each with how often.
 std::unordered_map<std::string_view, std::size_t> pointNamesOf(std::string_view bytes) {
@@ -294,11 +353,12 @@ constexpr int kMostFixesAhead = 2;
 // Where that does not hold yet, a further fix of the whole file may prove
 // the two together, as the next round will apply it.
 bool provesOnFile(const std::vector<Fault>& before, std::string_view bytes,
-                  std::string_view fixedBytes, int fixesAhead = kMostFixesAhead) {
+                  std::string_view fixedBytes, FaultChecks& checks,
+                  int fixesAhead = kMostFixesAhead) {
   if (linesAfterRows(fixedBytes) > linesAfterRows(bytes)) {
     return false;
   }
-  const std::vector<Fault> after = everyFaultOf(fixedBytes, false);
+  const std::vector<Fault>& after = checks.faultsOf(fixedBytes);
   const std::vector<FaultKey> beforeKeys = keysOf(before);
   bool proved = false;
   if (countByte(bytes, '\n') == countByte(fixedBytes, '\n')) {
@@ -326,7 +386,7 @@ bool provesOnFile(const std::vector<Fault>& before, std::string_view bytes,
     return proved;
   }
   for (const Fault& record : fileFixesOf(fixedBytes)) {
-    if (provesOnFile(before, bytes, withEdits(fixedBytes, record.fixes.front().edits),
+    if (provesOnFile(before, bytes, withEdits(fixedBytes, record.fixes.front().edits), checks,
                      fixesAhead - 1)) {
       return true;
     }
@@ -350,14 +410,14 @@ std::string fixedDetail(const Fault& fault, const Fix& fix) {
 // The fixes one round applies: one fix of the file as a whole, or every
 // certain fix of a fault that overlaps neither another nor an earlier edit.
 std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std::string_view bytes,
-                                                const EditMap& map) {
+                                                const EditMap& map, FaultChecks& checks) {
   std::vector<std::pair<Fault, Fix>> chosen;
   for (Fault& record : fileFixesOf(bytes)) {
     Fix& fix = record.fixes.front();
-    std::optional<std::vector<Edit>> pieces = map.piecesApart(fix.edits);
-    if (pieces && provesOnFile(faults, bytes, withEdits(bytes, *pieces))) {
-      fix.edits = std::move(*pieces);
-      Fix applied = fix;
+    if (map.splitAroundRemovals(fix.edits) &&
+        provesOnFile(faults, bytes, withEdits(bytes, fix.edits), checks)) {
+      Fix applied = std::move(fix);
+      record.fixes.clear();
       chosen.emplace_back(std::move(record), std::move(applied));
       return chosen;
     }
@@ -384,13 +444,12 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
     if (overlapsKept) {
       continue;
     }
-    std::optional<std::vector<Edit>> pieces = map.piecesApart(edits);
-    if (!pieces) {
+    const std::size_t editsEnd = edits.back().offset + edits.back().length;
+    if (!map.splitAroundRemovals(candidate.second.edits)) {
       continue;
     }
-    end = edits.back().offset + edits.back().length;
+    end = editsEnd;
     any = true;
-    candidate.second.edits = std::move(*pieces);
     chosen.push_back(std::move(candidate));
   }
   return chosen;
@@ -404,36 +463,46 @@ std::vector<std::pair<Fault, Fix>> fixesOfRound(std::vector<Fault>& faults, std:
   FixResult result;
   std::string bytes(input);
   EditMap map;
+  FaultChecks checks;
+  const LineStarts inputLines(input);
   for (std::size_t round = 0; round < kMostRounds; ++round) {
-    std::vector<Fault> faults = everyFaultOf(bytes, false);
-    std::vector<std::pair<Fault, Fix>> chosen = fixesOfRound(faults, bytes, map);
+    std::vector<Fault> faults = checks.faultsOf(bytes);
+    std::vector<std::pair<Fault, Fix>> chosen = fixesOfRound(faults, bytes, map, checks);
     if (chosen.empty()) {
       break;
     }
-    std::vector<Edit> roundEdits;
-    std::vector<Edit> inputEdits;
+    const LineStarts linesNow(bytes);
+    std::vector<RoundEdit> roundEdits;
+    std::vector<InputSpan> inputEdits;
+    // The round's edits come in offset order: one fix of the whole file, or
+    // fixes of faults that are apart, in the order of their edits.
+    std::string fixedBytes;
+    fixedBytes.reserve(bytes.size());
+    std::size_t copied = 0;
     for (auto& [fault, fix] : chosen) {
       // The fault's place and its edits, in the input.
-      const std::size_t placeNow = offsetOfLine(bytes, fault.line) + fault.column - 1;
-      const auto [line, column] = lineAndColumnOf(input, map.inputOffsetOf(placeNow));
-      Fault applied = fault;
+      const std::size_t placeNow = linesNow.offsetOfLine(fault.line) + fault.column - 1;
+      const auto [line, column] = inputLines.lineAndColumnOf(map.inputOffsetOf(placeNow));
+      Fault& applied = fault;
+      applied.detail = fixedDetail(fault, fix);
       applied.line = line;
       applied.column = column;
       applied.severity = Severity::kFixed;
       applied.message.clear();
-      applied.detail = fixedDetail(fault, fix);
-      Fix inInput = fix;
-      for (Edit& edit : inInput.edits) {
+      for (Edit& edit : fix.edits) {
         const std::size_t start = map.inputOffsetOf(edit.offset);
-        inputEdits.push_back({start, edit.length, edit.replacement});
-        roundEdits.push_back(edit);
+        inputEdits.push_back({start, edit.length});
+        roundEdits.push_back({edit.offset, edit.length, edit.replacement.size()});
+        fixedBytes.append(bytes, copied, edit.offset - copied).append(edit.replacement);
+        copied = edit.offset + edit.length;
         edit.offset = start;
       }
-      applied.fixes.assign(1, std::move(inInput));
+      applied.fixes.assign(1, std::move(fix));
       result.applied.push_back(std::move(applied));
     }
+    fixedBytes.append(bytes, copied);
     map.addRound(roundEdits, inputEdits);
-    bytes = withEdits(bytes, roundEdits);
+    bytes = std::move(fixedBytes);
   }
   std::stable_sort(
       result.applied.begin(), result.applied.end(), [](const Fault& a, const Fault& b) {
