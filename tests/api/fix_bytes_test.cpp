@@ -426,6 +426,52 @@ std::multiset<FaultKey> keysOf(std::string_view bytes) {
   return keys;
 }
 
+// Thousands of rows, each with a slip, in UTF-16 with tabs between the
+// fields: every fix maps its place and edits back to the input past
+// thousands of earlier edits.
+TEST(FixProperties, HoldOnALargeUtf16FileWithASlipOnEachRow) {
+  std::string good = header() + "\r\n";
+  std::string slipped = "2\t3\tFalse\r\n";
+  for (std::size_t i = 1; i <= 3000; ++i) {
+    const std::string row = rowNumbered(kRows[i % std::size(kRows)], i);
+    std::string withSlip = row;
+    applySlip(withSlip, kCertainSlips[i % 3]);
+    good.append(row).append("\r\n");
+    std::replace(withSlip.begin(), withSlip.end(), ',', '\t');
+    slipped.append(withSlip).append("\r\n");
+  }
+  const std::string input = utf16Of(slipped, true);
+  const FixResult result = fixBytes(input);
+  EXPECT_EQ(result.bytes, good);
+  EXPECT_TRUE(result.remaining.empty());
+  std::vector<Edit> edits;
+  std::size_t line = 1;
+  std::size_t counted = 0;
+  for (const Fault& applied : result.applied) {
+    edits.insert(edits.end(), applied.fixes.front().edits.begin(),
+                 applied.fixes.front().edits.end());
+    // In offset order: the lines before each are counted once.
+    const std::size_t offset = applied.fixes.front().edits.front().offset;
+    ASSERT_GE(offset, counted);
+    line += static_cast<std::size_t>(
+        std::count(input.begin() + static_cast<std::ptrdiff_t>(counted),
+                   input.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    counted = offset;
+    EXPECT_EQ(applied.line, line);
+  }
+  std::stable_sort(edits.begin(), edits.end(),
+                   [](const Edit& a, const Edit& b) { return a.offset < b.offset; });
+  std::string rebuilt;
+  std::size_t copied = 0;
+  for (const Edit& edit : edits) {
+    ASSERT_GE(edit.offset, copied);
+    rebuilt.append(input, copied, edit.offset - copied).append(edit.replacement);
+    copied = edit.offset + edit.length;
+  }
+  rebuilt.append(input, copied);
+  EXPECT_EQ(rebuilt, good);
+}
+
 TEST(FixProperties, HoldOnGeneratedFilesWithSlips) {
   std::mt19937 random(20240601);
   std::size_t fixedWhole = 0;
