@@ -285,13 +285,13 @@ TEST(Process, BundledExampleIsAccepted) {
 }
 
 // Each faulty example NAME.csv sits beside NAME.expected, its exact result
-// text; one whose faults all lie after an empty line passes as "OK". A
-// fixed copy, NAME.fixed.csv, is checked with the catalogue below.
+// text; one whose faults all lie after an empty line passes as "OK", and so
+// does the fixed copy of one, NAME.fixed.csv.
 TEST(Process, FaultyExamplesGiveTheirExpectedMessages) {
   int checked = 0;
   for (const auto& entry :
        std::filesystem::directory_iterator(std::string(MARLINT_EXAMPLES_DIR) + "/faulty")) {
-    if (entry.path().extension() != ".csv" || entry.path().stem().extension() == ".fixed") {
+    if (entry.path().extension() != ".csv") {
       continue;
     }
     SCOPED_TRACE(entry.path().filename().string());
@@ -363,7 +363,8 @@ TEST(Process, FaultyCatalogueGivesItsExpectedReport) {
     EXPECT_EQ(result.standardOutput, readWholeFile(expectedPath).value_or("(missing)"));
 
     // Where every fault has a certain fix, NAME.fixed.csv is what one
-    // --fix writes, and it checks; where one has none, it does not exist.
+    // --fix writes, and it checks, as its NAME.fixed.expected says; where
+    // one has none, neither exists.
     const TemporaryDirectory scratch;
     const std::string out = scratch.path() + "/fixed.csv";
     runMarlintProcess({"--fix=" + out, csv}, options);
@@ -372,15 +373,19 @@ TEST(Process, FaultyCatalogueGivesItsExpectedReport) {
     const bool everyFaultFixed =
         result.standardError != "OK" && runMarlintProcess({out}, options).standardError == "OK";
     const std::string fixedPath = folder + "/" + entry.name + ".fixed.csv";
+    const std::string fixedResultPath = folder + "/" + entry.name + ".fixed.expected";
     if (updating) {
       if (everyFaultFixed) {
         std::ofstream(fixedPath, std::ios::binary) << *fixed;
+        std::ofstream(fixedResultPath, std::ios::binary) << "OK";
       } else {
         std::filesystem::remove(fixedPath);
+        std::filesystem::remove(fixedResultPath);
       }
     }
     const std::optional<std::string> expectedFixed = readWholeFile(fixedPath);
     EXPECT_EQ(expectedFixed.has_value(), everyFaultFixed);
+    EXPECT_EQ(readWholeFile(fixedResultPath).has_value(), everyFaultFixed);
     if (expectedFixed) {
       EXPECT_EQ(*fixed, *expectedFixed);
     }
