@@ -325,6 +325,8 @@ constexpr CatalogueEntry kFaultyCatalogue[] = {
     {"export-semicolons", "a spreadsheet that separates fields with semicolons"},
     {"export-utf16", "a spreadsheet export saved as UTF-16 text"},
     {"export-utf16-tabs", "a spreadsheet export saved as UTF-16 text with tabs between fields"},
+    {"export-cr-line-ends", "an export whose lines end in CR alone, as old Mac programs write"},
+    {"export-doubled-cr", "an export whose CR LF line ends were converted twice: CR CR LF"},
     {"export-workbook", "a spreadsheet saved in its own format, not as CSV text"},
     {"export-padded-header", "a header padded with empty fields to the width of the rows"},
     {"export-trailing-commas", "a comma at the end of every row"},
