@@ -250,7 +250,12 @@ struct FixResult {
 // Applies every certain fix to `bytes`, again on the result while a fix
 // reveals another, so that fixing the result changes nothing. A fix is
 // certain only where the fixed bytes have no fault the input lacked: a
-// point name is never changed to one another row has. The result text and
+// point name is never changed to one another row has. Fixes of the whole
+// file (UTF-16 text saved as UTF-8, lines that end in CR alone or in
+// CR CR LF, semicolons or tabs between the fields, quotes around them, a
+// padded header line, a comma at the end of every row) come as one record
+// each in `applied`, with the rule named as the likely cause is
+// ("utf16-text"), and are applied only where no row is left unread. The result text and
 // status of the input are those of `checkBytes(bytes)`; this does not
 // change them.
 FixResult fixBytes(std::string_view bytes);

@@ -285,7 +285,8 @@ TEST(Process, BundledExampleIsAccepted) {
 }
 
 // Each faulty example NAME.csv sits beside NAME.expected, its exact result
-// text; one whose faults all lie after an empty line passes as "OK".
+// text; one whose faults all lie after an empty line passes as "OK", and so
+// does the fixed copy of one, NAME.fixed.csv.
 TEST(Process, FaultyExamplesGiveTheirExpectedMessages) {
   int checked = 0;
   for (const auto& entry :
@@ -308,7 +309,9 @@ TEST(Process, FaultyExamplesGiveTheirExpectedMessages) {
 
 // Point files as people make them, each beside NAME.all.jsonl, the exact
 // report of `marlint --all --json NAME.csv`: every line a JSON object, and
-// all a person needs to fix the file in one pass. When the report changes
+// all a person needs to fix the file in one pass; and, where every fault
+// has a certain fix, beside NAME.fixed.csv, the file `marlint --fix` makes
+// of it. When the report changes
 // on purpose, rewrite the expected reports from the built binary with
 //   MARLINT_UPDATE_EXPECTED=1 ctest --test-dir build/debug -R FaultyCatalogue
 // and read the diff before committing it.
@@ -322,6 +325,8 @@ constexpr CatalogueEntry kFaultyCatalogue[] = {
     {"export-semicolons", "a spreadsheet that separates fields with semicolons"},
     {"export-utf16", "a spreadsheet export saved as UTF-16 text"},
     {"export-utf16-tabs", "a spreadsheet export saved as UTF-16 text with tabs between fields"},
+    {"export-cr-line-ends", "an export whose lines end in CR alone, as old Mac programs write"},
+    {"export-doubled-cr", "an export whose CR LF line ends were converted twice: CR CR LF"},
     {"export-workbook", "a spreadsheet saved in its own format, not as CSV text"},
     {"export-padded-header", "a header padded with empty fields to the width of the rows"},
     {"export-trailing-commas", "a comma at the end of every row"},
@@ -358,6 +363,34 @@ TEST(Process, FaultyCatalogueGivesItsExpectedReport) {
       std::ofstream(expectedPath, std::ios::binary) << result.standardOutput;
     }
     EXPECT_EQ(result.standardOutput, readWholeFile(expectedPath).value_or("(missing)"));
+
+    // Where every fault has a certain fix, NAME.fixed.csv is what one
+    // --fix writes, and it checks, as its NAME.fixed.expected says; where
+    // one has none, neither exists.
+    const TemporaryDirectory scratch;
+    const std::string out = scratch.path() + "/fixed.csv";
+    runMarlintProcess({"--fix=" + out, csv}, options);
+    const std::optional<std::string> fixed = readWholeFile(out);
+    ASSERT_TRUE(fixed.has_value());
+    const bool everyFaultFixed =
+        result.standardError != "OK" && runMarlintProcess({out}, options).standardError == "OK";
+    const std::string fixedPath = folder + "/" + entry.name + ".fixed.csv";
+    const std::string fixedResultPath = folder + "/" + entry.name + ".fixed.expected";
+    if (updating) {
+      if (everyFaultFixed) {
+        std::ofstream(fixedPath, std::ios::binary) << *fixed;
+        std::ofstream(fixedResultPath, std::ios::binary) << "OK";
+      } else {
+        std::filesystem::remove(fixedPath);
+        std::filesystem::remove(fixedResultPath);
+      }
+    }
+    const std::optional<std::string> expectedFixed = readWholeFile(fixedPath);
+    EXPECT_EQ(expectedFixed.has_value(), everyFaultFixed);
+    EXPECT_EQ(readWholeFile(fixedResultPath).has_value(), everyFaultFixed);
+    if (expectedFixed) {
+      EXPECT_EQ(*fixed, *expectedFixed);
+    }
   }
 }
 
