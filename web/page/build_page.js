@@ -12,9 +12,9 @@ const fs = require('fs');
 const path = require('path');
 
 // A budget for the one file, WebAssembly included, that no change passes
-// unnoticed: 312 KiB with the SIMD build, the markers of invisible bytes,
-// the causes proved by undoing them and the fixes.
-const SIZE_LIMIT = 320 * 1024;
+// unnoticed: 324 KiB with the SIMD build, the markers of invisible bytes,
+// the causes proved by undoing them and the fixes, whole-file ones included.
+const SIZE_LIMIT = 336 * 1024;
 const SOURCE = path.join(__dirname, 'src');
 const PAGE_SCRIPTS = [
   'shown_bytes.js',
