@@ -80,8 +80,11 @@ function nativeResult(native, file) {
 }
 
 // Line `line` of a file (from 1) without its line end, as the check reads it.
+// A CR is dropped only right before an LF: one that ends the file stays.
 function lineOf(bytes, line) {
-  return Buffer.from(bytes.toString('latin1').split('\n')[line - 1].replace(/\r$/, ''), 'latin1');
+  const lines = bytes.toString('latin1').split('\n');
+  const text = line < lines.length ? lines[line - 1].replace(/\r$/, '') : lines[line - 1];
+  return Buffer.from(text, 'latin1');
 }
 
 // Field `field` of line `line` (both as the report counts them), and the
