@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "explain/cause_undo.h"
 #include "explain/escaped_text.h"
 #include "explain/file_fixes.h"
 #include "input/text_rules.h"
@@ -158,20 +159,6 @@ class EditMap {
   // removed: an offset now past them stands that much earlier in the input.
   std::vector<std::ptrdiff_t> shiftBefore_{0};
 };
-
-// `bytes` with `edits` applied, given in offset order and apart.
-std::string withEdits(std::string_view bytes, const std::vector<Edit>& edits) {
-  std::string fixed;
-  fixed.reserve(bytes.size());
-  std::size_t copied = 0;
-  for (const Edit& edit : edits) {
-    fixed.append(bytes.substr(copied, edit.offset - copied));
-    fixed.append(edit.replacement);
-    copied = edit.offset + edit.length;
-  }
-  fixed.append(bytes.substr(copied));
-  return fixed;
-}
 
 std::vector<Fault> everyFaultOf(std::string_view bytes, bool withNotes) {
   CheckOptions options;

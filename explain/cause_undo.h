@@ -52,7 +52,8 @@ std::vector<Edit> undoCommaSeparatedCodes(std::string_view line);
 // end too).
 std::vector<Edit> undoWholeLine(std::string_view line);
 
-// `line` with `edits` applied.
+// `line`, or any bytes, with `edits` applied, given in offset order and
+// apart.
 std::string withEdits(std::string_view line, const std::vector<Edit>& edits);
 
 }  // namespace marlint
