@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -30,10 +31,30 @@ ssize_t readFromScript(void*, char* into, std::size_t size) {
   return static_cast<ssize_t>(readInputBlock(into, size));
 }
 
-// Hands `count` faults, as a JSON array at `lines`, to the checker script,
-// which copies them out before the next page reuses the memory.
-EM_JS(void, handOverFaultPage, (const char* lines, std::size_t size, std::size_t count),
-      { Module["marlintFaultPage"](lines, size, count); });
+// Moves the script's reading place as fseek asks (`whence` is SEEK_SET,
+// SEEK_CUR or SEEK_END) and returns the new place, or -1 for one outside
+// the file. A place fits a double exactly up to 2^53 bytes.
+EM_JS(double, seekInputTo, (double offset, int whence),
+      { return Module["marlintSeek"](offset, whence); });
+
+// The file is seekable, as a file the command line reads is: a check that
+// looks ahead at the later rows reads them and sets the place back, rather
+// than keeping the rest of the file in the module's memory.
+int seekInScript(void*, off_t* offset, int whence) {
+  const double place = seekInputTo(static_cast<double>(*offset), whence);
+  if (place < 0) {
+    errno = EINVAL;
+    return -1;
+  }
+  *offset = static_cast<off_t>(place);
+  return 0;
+}
+
+// Hands faults, as a JSON array of `size` bytes at `lines`, to the checker
+// script, which copies them out before the next piece reuses the memory;
+// `endsPage` when they complete a page. An empty piece has no faults.
+EM_JS(void, handOverFaults, (const char* lines, std::size_t size, bool endsPage),
+      { Module["marlintFaults"](lines, size, endsPage); });
 
 // Tells the checker script that memory ran out, before the module stops:
 // the script then reports that rather than a bare abort, and loads a fresh
@@ -58,42 +79,53 @@ LastCheck& lastCheck() {
 }
 
 // Collects faults as `--json` lines naming `fileName` and hands them over
-// in pages of `pageSize`, each one JSON array ready for JSON.parse: each
-// line's line feed turned into the comma after it, the last comma into the
-// closing bracket.
+// in pages of `pageSize`, each page in pieces that are JSON arrays ready
+// for JSON.parse: each line's line feed turned into the comma after it, the
+// last comma into the closing bracket. A piece ends after about 32 KiB: an
+// engine keeps a larger string apart from its short-lived objects, where it
+// is freed only by a full collection, so a check with many faults would
+// pile up their pages.
 class FaultPages {
  public:
   FaultPages(std::string_view fileName, std::size_t pageSize)
       : fileName_(fileName), pageSize_(pageSize) {}
 
   void add(const marlint::Fault& fault) {
-    if (page_.empty()) {
-      page_.push_back('[');
+    if (piece_.empty()) {
+      piece_.push_back('[');
     }
-    marlint::appendFaultJson(page_, fileName_, fault);
-    page_.back() = ',';
+    marlint::appendFaultJson(piece_, fileName_, fault);
+    piece_.back() = ',';
     if (++faultsInPage_ >= pageSize_) {
-      handOver();
+      handOver(true);
+    } else if (piece_.size() >= kPieceBytes) {
+      handOver(false);
     }
   }
 
   void finish() {
     if (faultsInPage_ > 0) {
-      handOver();
+      handOver(true);
     }
   }
 
  private:
-  void handOver() {
-    page_.back() = ']';
-    handOverFaultPage(page_.data(), page_.size(), faultsInPage_);
-    page_.clear();
-    faultsInPage_ = 0;
+  static constexpr std::size_t kPieceBytes = 32 * 1024;
+
+  void handOver(bool endsPage) {
+    if (!piece_.empty()) {
+      piece_.back() = ']';
+    }
+    handOverFaults(piece_.data(), piece_.size(), endsPage);
+    piece_.clear();
+    if (endsPage) {
+      faultsInPage_ = 0;
+    }
   }
 
   std::string_view fileName_;
   std::size_t pageSize_;
-  std::string page_;
+  std::string piece_;
   std::size_t faultsInPage_ = 0;
 };
 
@@ -131,7 +163,7 @@ EMSCRIPTEN_KEEPALIVE int marlintCheck(int everyFault, std::size_t pageSize, cons
     ++last.faultCount;
     pages.add(fault);
   };
-  std::FILE* const input = fopencookie(nullptr, "r", {readFromScript, nullptr, nullptr, nullptr});
+  std::FILE* const input = fopencookie(nullptr, "r", {readFromScript, nullptr, seekInScript, nullptr});
   if (input == nullptr) {
     stopOutOfMemory();
   }

@@ -148,8 +148,8 @@ function createMarlintChecker(createModule) {
     }
   }
 
-  // A page is one JSON array of the `--json` objects.
-  function parsePage(module, address, size) {
+  // A piece of a page: one JSON array of the `--json` objects.
+  function parseFaults(module, address, size) {
     return JSON.parse(jsonDecoder.decode(module.HEAPU8.subarray(address, address + size)));
   }
 
@@ -166,14 +166,26 @@ function createMarlintChecker(createModule) {
 
   // The module reads the point file in blocks, as the command line reads a
   // file, so its memory never holds the whole file beside the caller's copy.
+  // It may set the place back, as after looking ahead at the later rows.
   function blockReader(module, bytes) {
     let offset = 0;
-    return (address, size) => {
-      const count = Math.min(size, bytes.length - offset);
-      // HEAPU8 is looked up each time: it is replaced when the memory grows.
-      module.HEAPU8.set(bytes.subarray(offset, offset + count), address);
-      offset += count;
-      return count;
+    return {
+      read(address, size) {
+        const count = Math.min(size, bytes.length - offset);
+        // HEAPU8 is looked up each time: it is replaced when the memory grows.
+        module.HEAPU8.set(bytes.subarray(offset, offset + count), address);
+        offset += count;
+        return count;
+      },
+      // `whence` as for fseek: 0 from the start, 1 from here, 2 from the end.
+      seek(to, whence) {
+        const place = to + (whence === 0 ? 0 : whence === 1 ? offset : bytes.length);
+        if (!(place >= 0 && place <= bytes.length)) {
+          return -1;
+        }
+        offset = place;
+        return place;
+      },
     };
   }
 
@@ -202,16 +214,27 @@ function createMarlintChecker(createModule) {
     let stopped = false;
     let receiverFailed = false;
     module.marlintOutOfMemory = false;
-    module.marlintFaultPage = (address, size) => {
-      const page = parsePage(module, address, size);
-      try {
-        onPage(page);
-      } catch (error) {
-        receiverFailed = true;
-        throw error;
+    let page = [];
+    module.marlintFaults = (address, size, endsPage) => {
+      if (size > 0) {
+        for (const fault of parseFaults(module, address, size)) {
+          page.push(fault);
+        }
+      }
+      if (endsPage) {
+        const full = page;
+        page = [];
+        try {
+          onPage(full);
+        } catch (error) {
+          receiverFailed = true;
+          throw error;
+        }
       }
     };
-    module.marlintRead = blockReader(module, bytes);
+    const reader = blockReader(module, bytes);
+    module.marlintRead = reader.read;
+    module.marlintSeek = reader.seek;
     try {
       nameAddress = copyIn(module, fileName);
       if (nameAddress === 0) {
@@ -235,8 +258,9 @@ function createMarlintChecker(createModule) {
       }
       throw error;
     } finally {
-      module.marlintFaultPage = undefined;
+      module.marlintFaults = undefined;
       module.marlintRead = undefined;
+      module.marlintSeek = undefined;
       if (!stopped) {
         module._free(nameAddress);
       }

@@ -156,6 +156,24 @@ describe("check() from the installed package", () => {
     await compareWithNative(generatedFiles);
   });
 
+  test("a name is suggested only when no row past the first block read uses it", async () => {
+    // The rows after the method point fill more than the 64 KiB the module
+    // reads at a time, so the look ahead reads on and sets the place back.
+    const rows = Array.from({length: 1500}, (_, i) => `C,Temp${i},SAMPLE,,100,CELSIUS,Path,CNC path 1,1,String,R,,100,`);
+    const withoutLater = ["1,1,False", "D,ReadMode1,,,,,,,,,,,,", ...rows, "D,ReadModes,,,,,,,,,,,,"].join("\n");
+    const withLater = withoutLater.replace("D,ReadModes,", "D,ReadMode,");
+    const paths = [["suggested", withoutLater], ["used later", withLater]].map(([name, text]) => {
+      const path = join(scratch, `look-ahead-${name.replace(" ", "-")}.csv`);
+      writeFileSync(path, text);
+      return path;
+    });
+    await compareWithNative(paths);
+    const suggested = await check(readFileSync(paths[0]), {every: true});
+    const usedLater = await check(readFileSync(paths[1]), {every: true});
+    assert.deepEqual(suggested.faults[0].suggestions, ["ReadMode"]);
+    assert.deepEqual(usedLater.faults[0].suggestions, []);
+  });
+
   test("a string is checked as its UTF-8 bytes", async () => {
     const text = "1,1,False\nC,Größe_1,SAMPLE,,500,MILLIMETER,Path,PMC path 1,6,String,R,D,100,\n";
     const fromText = await check(text, {every: true});
