@@ -7,7 +7,7 @@
 // ROOT (ROOT/build/release/marlint, ROOT/build/web), taking turns with this
 // one, so that ratios between the two come from the same load.
 //
-//   node bench/wasm_bench.mjs [--runs 11] [--page-runs 5] [--old ROOT] [--no-page]
+//   node bench/wasm_bench.mjs [--runs 11] [--page-runs 5] [--old ROOT] [--no-page] [--keep-node-env]
 //
 // Needs the release and web presets (and, for the page, `cd web && npm ci`
 // and chromium). The point files are bench/generate_points.py's, written
@@ -37,6 +37,16 @@ const pageRuns = Number(option("--page-runs", "5"));
 const startRuns = 3 * runs;
 const oldRoot = option("--old", null);
 const withPage = !process.argv.includes("--no-page");
+
+// Node reads and parses the certificates NODE_EXTRA_CA_CERTS names at every
+// start, before any script runs: tens of milliseconds that belong to the
+// machine's settings, not to Node or marlint. The processes timed here start
+// without it unless --keep-node-env is given.
+const keepNodeEnv = process.argv.includes("--keep-node-env");
+const childEnv = {...process.env};
+if (!keepNodeEnv) {
+  delete childEnv.NODE_EXTRA_CA_CERTS;
+}
 
 // One build under test: the native binary, the web build and checker.js.
 function buildAt(root, name) {
@@ -88,7 +98,7 @@ function millisecondsSince(start) {
 
 function timeProcess(argv) {
   const start = process.hrtime.bigint();
-  spawnSync(argv[0], argv.slice(1), {stdio: "ignore"});
+  spawnSync(argv[0], argv.slice(1), {stdio: "ignore", env: childEnv});
   return millisecondsSince(start);
 }
 
@@ -98,7 +108,7 @@ function peakMemory(argv) {
   const report = join(scratch, "time");
   const samples = [];
   for (let i = 0; i < 3; ++i) {
-    spawnSync("/usr/bin/time", ["-f", "%M", "-o", report, ...argv], {stdio: "ignore"});
+    spawnSync("/usr/bin/time", ["-f", "%M", "-o", report, ...argv], {stdio: "ignore", env: childEnv});
     samples.push(Number(readFileSync(report, "utf8").trim().split("\n").pop()) / 1024);
   }
   return median(samples);
@@ -132,7 +142,7 @@ function checkOnceArgv(build, file, how) {
 function timedFirstCheck(build, file) {
   return () => {
     const argv = checkOnceArgv(build, file, "plain");
-    return Number(spawnSync(argv[0], argv.slice(1), {encoding: "utf8"}).stdout);
+    return Number(spawnSync(argv[0], argv.slice(1), {encoding: "utf8", env: childEnv}).stdout);
   };
 }
 
@@ -216,6 +226,11 @@ async function main() {
     `load average before the run: ${load()}`);
   console.log(`Builds: ${builds.map((build) => `${build.name} ${dirname(dirname(build.web))}`).join(", ")}`);
   console.log(`${runs} timed runs each (${startRuns} for 100 rows, ${pageRuns} for the page), median`);
+  if (process.env.NODE_EXTRA_CA_CERTS !== undefined) {
+    console.log(keepNodeEnv
+      ? "Node processes start with NODE_EXTRA_CA_CERTS as set here"
+      : "Node processes start without NODE_EXTRA_CA_CERTS, which is set here (--keep-node-env keeps it)");
+  }
 
   const rows = 1_000_000;
   const files = [
