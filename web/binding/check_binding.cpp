@@ -163,7 +163,8 @@ EMSCRIPTEN_KEEPALIVE int marlintCheck(int everyFault, std::size_t pageSize, cons
     ++last.faultCount;
     pages.add(fault);
   };
-  std::FILE* const input = fopencookie(nullptr, "r", {readFromScript, nullptr, seekInScript, nullptr});
+  std::FILE* const input =
+      fopencookie(nullptr, "r", {readFromScript, nullptr, seekInScript, nullptr});
   if (input == nullptr) {
     stopOutOfMemory();
   }
