@@ -5,9 +5,9 @@ Module["wasmBinary"] = require("fs").readFileSync(
   require("path").join(__dirname, require("path").basename(__filename).replace(/\.c?js$/, ".wasm")));
 
 // The run needs a few random bytes to seed its name hash. Node's global
-// `crypto` loads the whole Web Crypto layer on first use, which takes longer
-// than checking a small file; /dev/urandom gives the same bytes at once. Where
-// there is none (Windows), Node's crypto module fills them.
+// `crypto` loads its Web Crypto layer on first use, a few milliseconds of a
+// run on a small file; /dev/urandom gives the bytes at once. Where there is
+// none (Windows), Node's crypto module fills them.
 var crypto = {
   getRandomValues(array) {
     const fs = require("fs");
