@@ -324,15 +324,24 @@ TEST(NameIndex, GivesTheFirstLineOfANameSeenBefore) {
   EXPECT_EQ(index.noteName("name2", 60'004), 60'003u);
 }
 
-// Reading names back in order goes across block boundaries, past names too
-// long for one length byte or for a block of their own, and picks up names
-// appended after the cursor had read all there were.
+// Reading names back in order goes across block boundaries, past names of
+// every short length (each copied its own way), names too long for one
+// length byte or for a block of their own, and picks up names appended
+// after the cursor had read all there were.
 TEST(NameArena, ReadsEveryNameBackInOrder) {
   NameArena arena;
   std::vector<std::string> appended;
   NameArena::Cursor cursor;
   std::vector<std::string> read;
   std::string_view name;
+  for (std::size_t length = 0; length <= 130; ++length) {
+    std::string text;
+    for (std::size_t at = 0; at < length; ++at) {
+      text.push_back(static_cast<char>('!' + (length + 7 * at) % 90));
+    }
+    arena.append(text);
+    appended.push_back(std::move(text));
+  }
   for (std::size_t i = 0; i < 200'000; ++i) {
     std::string text = "Name" + std::to_string(i);
     if (i % 50'000 == 7) {
