@@ -55,8 +55,9 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments, Stand
   return runMarlintProcess(arguments, ProcessOptions{inputMode, inputText, ""});
 }
 
-ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
-                                const ProcessOptions& options) {
+namespace {
+
+ProcessResult runOnce(const std::vector<std::string>& arguments, const ProcessOptions& options) {
   const StandardInput inputMode = options.inputMode;
   const TemporaryDirectory streams;
   const std::string inputPath = streams.writeFile("stdin", options.inputText);
@@ -111,6 +112,23 @@ ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
   result.standardOutput = readWholeFile(outputPath).value_or("");
   result.standardError = readWholeFile(errorPath).value_or("");
   return result;
+}
+
+// marlint ends with 0 or 255. A program that starts it (Wine, rarely and on
+// a loaded machine) may fail before it runs: another status with nothing
+// written. Such a run is started once more; a fault of marlint's own that
+// looks the same fails the second time too.
+bool launcherFailedToStart(const ProcessResult& result) {
+  return marlintCommand().size() > 1 && result.exitStatus != 0 && result.exitStatus != 255 &&
+         result.standardOutput.empty() && result.standardError.empty();
+}
+
+}  // namespace
+
+ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
+                                const ProcessOptions& options) {
+  const ProcessResult result = runOnce(arguments, options);
+  return launcherFailedToStart(result) ? runOnce(arguments, options) : result;
 }
 
 TemporaryDirectory::TemporaryDirectory() {
