@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -128,7 +129,11 @@ bool launcherFailedToStart(const ProcessResult& result) {
 ProcessResult runMarlintProcess(const std::vector<std::string>& arguments,
                                 const ProcessOptions& options) {
   const ProcessResult result = runOnce(arguments, options);
-  return launcherFailedToStart(result) ? runOnce(arguments, options) : result;
+  if (!launcherFailedToStart(result)) {
+    return result;
+  }
+  std::cerr << "Started again after the launcher failed (status " << result.exitStatus << ")\n";
+  return runOnce(arguments, options);
 }
 
 TemporaryDirectory::TemporaryDirectory() {
